@@ -1,0 +1,223 @@
+#include "logic/NumberReading.h"
+
+#include "logic/RunTimeError.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <string>
+#include <system_error>
+
+namespace qzds {
+
+namespace {
+
+bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\u00A0' || c == u'\u3000';
+}
+
+// Full-width digits come from Chinese input methods; they mean what the ASCII ones mean.
+int DigitValue(char16_t c) {
+    if (c >= u'0' && c <= u'9') {
+        return c - u'0';
+    }
+    if (c >= u'\uFF10' && c <= u'\uFF19') {
+        return c - u'\uFF10';
+    }
+    return -1;
+}
+
+// +1 for a plus, -1 for a minus, 0 for anything else.
+int SignOf(char16_t c) {
+    switch (c) {
+    case u'+':
+    case u'\uFF0B':
+        return 1;
+    case u'-':
+    case u'\uFF0D':
+    case u'\u2212':
+        return -1;
+    default:
+        return 0;
+    }
+}
+
+[[noreturn]] void NotANumber() {
+    throw RunTimeError(ErrorNumber::TypeMismatch);
+}
+
+// Walks the entry once and writes the number in the plain ASCII form that std::from_chars reads.
+class Reader {
+public:
+    Reader(std::u16string_view text, const NumberSymbols& symbols)
+        : m_text(text)
+        , m_symbols(symbols) {
+        m_ascii.reserve(text.size() + 2);
+    }
+
+    double read() {
+        skipBlanks();
+        if (const int sign = at(m_pos) ? SignOf(m_text[m_pos]) : 0; sign != 0) {
+            if (sign < 0) {
+                m_ascii += '-';
+            }
+            ++m_pos;
+        }
+        readIntegerPart();
+        readFraction();
+        if (m_integerDigits + m_fractionDigits == 0) {
+            NotANumber();
+        }
+        readExponent();
+        skipBlanks();
+        if (m_pos != m_text.size()) {
+            NotANumber();
+        }
+        return convert();
+    }
+
+private:
+    bool at(std::size_t pos) const { return pos < m_text.size(); }
+
+    bool startsWith(std::u16string_view piece, std::size_t pos) const {
+        return !piece.empty() && m_text.substr(pos, piece.size()) == piece;
+    }
+
+    void skipBlanks() {
+        while (at(m_pos) && IsBlank(m_text[m_pos])) {
+            ++m_pos;
+        }
+    }
+
+    // Digits, and group separators between correct groups: one to three digits first, then
+    // groups of exactly three. "1,00" is no number at all rather than a quiet 100.
+    void readIntegerPart() {
+        std::size_t run = 0;
+        bool grouped = false;
+        const std::u16string_view group = m_symbols.group;
+        while (at(m_pos)) {
+            if (const int digit = DigitValue(m_text[m_pos]); digit >= 0) {
+                appendDigit(digit);
+                ++m_integerDigits;
+                ++run;
+                ++m_pos;
+            } else if (m_integerDigits > 0 && startsWith(group, m_pos) &&
+                       at(m_pos + group.size()) && DigitValue(m_text[m_pos + group.size()]) >= 0) {
+                // A separator that no digit follows is not one: a trailing no-break space is a
+                // blank even where the locale groups with it.
+                if (grouped ? run != 3 : run > 3) {
+                    NotANumber();
+                }
+                grouped = true;
+                run = 0;
+                m_pos += group.size();
+            } else {
+                break;
+            }
+        }
+        if (grouped && run != 3) {
+            NotANumber();
+        }
+    }
+
+    void readFraction() {
+        std::size_t length = 0;
+        if (startsWith(m_symbols.decimal, m_pos)) {
+            length = m_symbols.decimal.size();
+        } else if (m_symbols.decimal == u"." && at(m_pos) && m_text[m_pos] == u'\uFF0E') {
+            length = 1;
+        } else {
+            return;
+        }
+        m_pos += length;
+        m_ascii += '.';
+        while (at(m_pos) && DigitValue(m_text[m_pos]) >= 0) {
+            appendDigit(DigitValue(m_text[m_pos]));
+            ++m_fractionDigits;
+            ++m_pos;
+        }
+    }
+
+    void readExponent() {
+        if (!at(m_pos) || (m_text[m_pos] != u'e' && m_text[m_pos] != u'E')) {
+            return;
+        }
+        ++m_pos;
+        int sign = 1;
+        if (at(m_pos) && SignOf(m_text[m_pos]) != 0) {
+            sign = SignOf(m_text[m_pos]);
+            ++m_pos;
+        }
+        std::int64_t exponent = 0;
+        std::size_t digits = 0;
+        while (at(m_pos) && DigitValue(m_text[m_pos]) >= 0) {
+            // Saturate: past a billion the answer is overflow or zero either way.
+            exponent =
+                std::min<std::int64_t>(exponent * 10 + DigitValue(m_text[m_pos]), 1'000'000'000);
+            ++digits;
+            ++m_pos;
+        }
+        if (digits == 0) {
+            NotANumber();
+        }
+        m_exponent = sign * exponent;
+        m_ascii += 'e';
+        m_ascii += std::to_string(m_exponent);
+    }
+
+    void appendDigit(int digit) {
+        if (digit != 0 && m_firstSignificant < 0) {
+            m_firstSignificant = static_cast<std::int64_t>(m_integerDigits + m_fractionDigits);
+        }
+        m_ascii += static_cast<char>('0' + digit);
+    }
+
+    double convert() const {
+        if (m_integerDigits == 0) {
+            // from_chars wants a digit before the point: ".5" is 0.5.
+            std::string withZero = m_ascii;
+            withZero.insert(withZero.find('.'), "0");
+            return fromChars(withZero);
+        }
+        return fromChars(m_ascii);
+    }
+
+    double fromChars(const std::string& ascii) const {
+        double value = 0.0;
+        const char* first = ascii.data();
+        const char* last = first + ascii.size();
+        const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
+        if (error == std::errc::result_out_of_range) {
+            // The number is well formed but beyond a double: too large is an overflow, too
+            // small is zero. Its size is the place of its first significant digit plus the
+            // exponent.
+            const std::int64_t magnitude =
+                m_exponent + static_cast<std::int64_t>(m_integerDigits) - m_firstSignificant;
+            if (magnitude > 0) {
+                throw RunTimeError(ErrorNumber::Overflow);
+            }
+            return 0.0;
+        }
+        if (error != std::errc() || end != last) {
+            NotANumber(); // cannot happen for what the reader writes, but never guess
+        }
+        return value;
+    }
+
+    std::u16string_view m_text;
+    const NumberSymbols& m_symbols;
+    std::string m_ascii;
+    std::size_t m_pos = 0;
+    std::size_t m_integerDigits = 0;
+    std::size_t m_fractionDigits = 0;
+    std::int64_t m_exponent = 0;
+    std::int64_t m_firstSignificant = -1; // index of the first non-zero digit, -1 for none
+};
+
+} // namespace
+
+double NumericValue(std::u16string_view entry, const NumberSymbols& symbols) {
+    return Reader(entry, symbols).read();
+}
+
+} // namespace qzds

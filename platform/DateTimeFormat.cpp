@@ -1,0 +1,76 @@
+#include "platform/DateTimeFormat.h"
+
+#include "platform/IcuText.h"
+
+#include <memory>
+#include <stdexcept>
+#include <unicode/calendar.h>
+#include <unicode/datefmt.h>
+#include <unicode/gregocal.h>
+#include <unicode/timezone.h>
+#include <unicode/unistr.h>
+
+namespace qzds {
+
+namespace {
+
+void Check(UErrorCode status, const char* what) {
+    if (U_FAILURE(status)) {
+        throw std::runtime_error(std::string(what) + ": " + u_errorName(status));
+    }
+}
+
+// Every value is placed and formatted in GMT, where no offset or daylight saving can move it:
+// what goes in as 8 December at 00:05:09 comes out as exactly that.
+UDate InGmt(int year, int month, int day, int hour, int minute, int second) {
+    UErrorCode status = U_ZERO_ERROR;
+    icu::GregorianCalendar calendar(*icu::TimeZone::getGMT(), icu::Locale::getRoot(), status);
+    Check(status, "calendar");
+    calendar.clear();
+    calendar.set(year, month - 1, day, hour, minute, second);
+    const UDate instant = calendar.getTime(status);
+    Check(status, "calendar time");
+    return instant;
+}
+
+std::u16string Format(icu::DateFormat* format, UDate instant, WeekSettings week) {
+    if (format == nullptr) {
+        throw std::runtime_error("no date format for this locale");
+    }
+    std::unique_ptr<icu::DateFormat> owner(format);
+    // Keep the locale's own calendar (Buddhist, Japanese, ...); only the zone and the week
+    // rules are ours.
+    std::unique_ptr<icu::Calendar> calendar(owner->getCalendar()->clone());
+    calendar->setTimeZone(*icu::TimeZone::getGMT());
+    calendar->setFirstDayOfWeek(static_cast<UCalendarDaysOfWeek>(week.firstDayOfWeek));
+    calendar->setMinimalDaysInFirstWeek(static_cast<uint8_t>(week.firstWeekOfYear));
+    owner->adoptCalendar(calendar.release());
+
+    icu::UnicodeString text;
+    owner->format(instant, text);
+    return ToU16(text);
+}
+
+} // namespace
+
+std::u16string FormatDate(const Date& date, std::string_view pattern, const std::string& locale,
+                          WeekSettings week) {
+    if (pattern != kLongDatePattern) {
+        throw std::invalid_argument("unknown date pattern");
+    }
+    return Format(
+        icu::DateFormat::createDateInstance(icu::DateFormat::kFull, icu::Locale(locale.c_str())),
+        InGmt(date.year, date.month, date.day, 12, 0, 0), week);
+}
+
+std::u16string FormatTime(const TimeOfDay& time, std::string_view pattern,
+                          const std::string& locale, WeekSettings week) {
+    if (pattern != kTimePattern) {
+        throw std::invalid_argument("unknown time pattern");
+    }
+    return Format(
+        icu::DateFormat::createTimeInstance(icu::DateFormat::kMedium, icu::Locale(locale.c_str())),
+        InGmt(1970, 1, 1, time.hour, time.minute, time.second), week);
+}
+
+} // namespace qzds

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+namespace qzds {
+
+// The separators of a locale's decimal numbers.
+struct NumberSymbols {
+    std::u16string decimal; // "." in zh_CN and en_US, "," in de_DE
+    std::u16string group;   // "," in zh_CN and en_US, "." in de_DE
+};
+
+// The number symbols of the named locale.
+NumberSymbols NumberSymbolsFor(const std::string& locale);
+
+} // namespace qzds

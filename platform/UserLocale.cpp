@@ -1,0 +1,62 @@
+#include "platform/UserLocale.h"
+
+#include <cstdlib>
+#include <initializer_list>
+#include <unicode/ures.h>
+
+namespace qzds {
+
+namespace {
+
+std::string FirstSet(const EnvironmentLookup& env, std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+        const char* value = env(name);
+        if (value != nullptr && *value != '\0') {
+            return value;
+        }
+    }
+    return {};
+}
+
+// "zh_CN.UTF-8" and "sr_RS@latin" name the locales "zh_CN" and "sr_RS".
+std::string StripCodesetAndModifier(std::string name) {
+    const auto cut = name.find_first_of(".@");
+    if (cut != std::string::npos) {
+        name.erase(cut);
+    }
+    return name;
+}
+
+std::string Resolve(const EnvironmentLookup& env, const char* category) {
+    std::string name = StripCodesetAndModifier(FirstSet(env, {"LC_ALL", category, "LANG"}));
+    if (name.empty() || name == "C" || name == "POSIX" || !HasLocaleData(name)) {
+        return kDeclaredLocale;
+    }
+    return name;
+}
+
+} // namespace
+
+EnvironmentLookup ProcessEnvironment() {
+    return [](const char* name) -> const char* {
+        return std::getenv(name);
+    };
+}
+
+bool HasLocaleData(const std::string& name) {
+    UErrorCode status = U_ZERO_ERROR;
+    UResourceBundle* bundle = ures_open(nullptr, name.c_str(), &status);
+    // U_USING_DEFAULT_WARNING means ICU knew nothing of the language and fell back to its
+    // default; falling back from "en_XX" to "en" is fine.
+    const bool known = U_SUCCESS(status) && status != U_USING_DEFAULT_WARNING;
+    if (bundle != nullptr) {
+        ures_close(bundle);
+    }
+    return known;
+}
+
+UserLocale ResolveUserLocale(const EnvironmentLookup& env) {
+    return {Resolve(env, "LC_TIME"), Resolve(env, "LC_NUMERIC")};
+}
+
+} // namespace qzds

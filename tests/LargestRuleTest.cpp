@@ -1,0 +1,231 @@
+#include "logic/LargestRule.h"
+#include "TextHelpers.h"
+#include "logic/NumberReading.h"
+#include "logic/RunTimeError.h"
+
+#include <chrono>
+#include <gtest/gtest.h>
+#include <optional>
+#include <variant>
+
+namespace qzds {
+namespace {
+
+constexpr int kMismatch = 13;
+constexpr int kOverflow = 6;
+
+// The three locales the rules are checked in; the symbols are ICU's own, not restated here.
+const NumberSymbols& Symbols(const std::string& locale) {
+    static const NumberSymbols zh = NumberSymbolsFor("zh_CN");
+    static const NumberSymbols en = NumberSymbolsFor("en_US");
+    static const NumberSymbols de = NumberSymbolsFor("de_DE");
+    return locale == "de_DE" ? de : locale == "en_US" ? en : zh;
+}
+
+// The outcome of one call: the 16-bit result, or the number of the error it raised.
+struct Outcome {
+    std::optional<int> result;
+    int error = 0;
+};
+
+Outcome Largest(std::u16string_view a, std::u16string_view b, std::u16string_view c,
+                const std::string& locale) {
+    try {
+        return {LargestOfThree(a, b, c, Symbols(locale)), 0};
+    } catch (const RunTimeError& e) {
+        return {std::nullopt, static_cast<int>(e.number())};
+    }
+}
+
+struct LargestCase {
+    const char* name;
+    const char* locale;
+    std::u16string a, b, c;
+    std::variant<int, std::monostate> result; // the result, or monostate when an error is expected
+    int error = 0;
+};
+
+LargestCase Gives(const char* name, const char* locale, std::u16string a, std::u16string b,
+                  std::u16string c, int result) {
+    return {name, locale, std::move(a), std::move(b), std::move(c), result, 0};
+}
+
+LargestCase Fails(const char* name, const char* locale, std::u16string a, std::u16string b,
+                  std::u16string c, int error) {
+    return {name, locale, std::move(a), std::move(b), std::move(c), std::monostate{}, error};
+}
+
+class LargestOfThreeTable : public testing::TestWithParam<LargestCase> {};
+
+TEST_P(LargestOfThreeTable, ResultOrFirstError) {
+    const LargestCase& row = GetParam();
+    const Outcome outcome = Largest(row.a, row.b, row.c, row.locale);
+    if (std::holds_alternative<int>(row.result)) {
+        ASSERT_TRUE(outcome.result.has_value()) << "raised " << outcome.error;
+        EXPECT_EQ(*outcome.result, std::get<int>(row.result));
+    } else {
+        EXPECT_FALSE(outcome.result.has_value()) << "gave " << outcome.result.value_or(0);
+        EXPECT_EQ(outcome.error, row.error);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rule, LargestOfThreeTable,
+    testing::Values(Gives("largest_in_middle", "zh_CN", u"5", u"9", u"2", 9),
+                    Gives("largest_first", "zh_CN", u"9", u"5", u"2", 9),
+                    Gives("largest_last", "zh_CN", u"2", u"5", u"9", 9),
+                    Gives("negatives", "zh_CN", u"-5", u"-3", u"-10", -3),
+                    Gives("a_rounded_up", "zh_CN", u"3.7", u"2", u"1", 4),
+                    Gives("half_to_even_then_greater_b", "zh_CN", u"2.5", u"2.4", u"1", 2),
+                    Gives("unrounded_b_taken_but_rounds_back", "zh_CN", u"4", u"4.4", u"1", 4),
+                    Gives("three_equal", "zh_CN", u"7", u"7", u"7", 7),
+                    Gives("blanks_around", "zh_CN", u" 7 ", u"1", u"2", 7),
+                    Gives("extreme_range", "zh_CN", u"-32768.5", u"32767", u"32767.4", 32767),
+                    Fails("empty_a", "zh_CN", u"", u"x", u"99999", kMismatch),
+                    Fails("overflow_a", "zh_CN", u"40000", u"1", u"1", kOverflow),
+                    Fails("overflow_when_b_taken", "zh_CN", u"5", u"40000", u"1", kOverflow),
+                    Fails("mismatch_at_b_comparison", "zh_CN", u"5", u"x", u"1", kMismatch),
+                    Fails("first_failing_step_decides", "zh_CN", u"x", u"99999", u"1", kMismatch),
+                    Fails("c_not_a_number", "zh_CN", u"1", u"2", u"", kMismatch),
+                    Fails("half_rounds_out_of_range", "zh_CN", u"32767.5", u"1", u"1", kOverflow),
+                    Gives("small_b_not_taken_so_no_overflow", "zh_CN", u"5", u"-40000", u"1", 5),
+                    Gives("en_group", "en_US", u"1,000", u"-12,345", u"999", 1000),
+                    Fails("en_bad_group", "en_US", u"1,00", u"1", u"1", kMismatch),
+                    Gives("de_decimal_comma", "de_DE", u"3,7", u"1", u"2", 4),
+                    Fails("de_point_is_grouping", "de_DE", u"3.7", u"1", u"2", kMismatch),
+                    Gives("de_group", "de_DE", u"1.000", u"2", u"3", 1000)),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The number grammar on its own: the value read, or the error number.
+struct ReadCase {
+    const char* name;
+    const char* locale;
+    std::u16string entry;
+    double value = 0.0;
+    int error = 0;
+};
+
+class NumberGrammar : public testing::TestWithParam<ReadCase> {};
+
+TEST_P(NumberGrammar, ReadsOrRejects) {
+    const ReadCase& row = GetParam();
+    try {
+        const double value = NumericValue(row.entry, Symbols(row.locale));
+        EXPECT_EQ(row.error, 0) << "read as " << value;
+        EXPECT_EQ(value, row.value);
+    } catch (const RunTimeError& e) {
+        EXPECT_EQ(static_cast<int>(e.number()), row.error);
+    }
+}
+
+ReadCase Reads(const char* name, const char* locale, std::u16string entry, double value) {
+    return {name, locale, std::move(entry), value, 0};
+}
+
+ReadCase Rejects(const char* name, const char* locale, std::u16string entry,
+                 int error = kMismatch) {
+    return {name, locale, std::move(entry), 0.0, error};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Grammar, NumberGrammar,
+    testing::Values(
+        Reads("plain", "zh_CN", u"42", 42),
+        Reads("blank_kinds", "zh_CN", u"\t\u00A0\u3000 7 \u3000", 7),
+        Reads("plus", "zh_CN", u"+3", 3), Reads("fullwidth_minus", "zh_CN", u"\uFF0D3", -3),
+        Reads("fullwidth_plus", "zh_CN", u"\uFF0B3", 3),
+        Reads("minus_sign", "zh_CN", u"\u22123", -3),
+        Reads("fullwidth_digits", "zh_CN", u"\uFF11\uFF12\uFF0E\uFF15", 12.5),
+        Reads("trailing_point", "zh_CN", u"5.", 5), Reads("leading_point", "zh_CN", u".5", 0.5),
+        Reads("signed_leading_point", "zh_CN", u"-.5", -0.5),
+        Reads("exponent", "zh_CN", u"1.5E3", 1500),
+        Reads("negative_exponent", "zh_CN", u"25e-1", 2.5),
+        Reads("groups", "zh_CN", u"12,345,678", 12345678),
+        Reads("group_and_fraction", "zh_CN", u"1,234.5", 1234.5),
+        Reads("underflow_is_zero", "zh_CN", u"1e-400", 0),
+        Reads("zero_with_huge_exponent", "zh_CN", u"0e999999999999", 0),
+        Reads("long_exact_fraction", "zh_CN", u"0.1000000000000000000000000000000000001", 0.1),
+        Reads("de_fraction", "de_DE", u"-0,25", -0.25), Rejects("empty", "zh_CN", u""),
+        Rejects("blanks_only", "zh_CN", u" \u3000 "), Rejects("point_only", "zh_CN", u"."),
+        Rejects("sign_only", "zh_CN", u"-"), Rejects("blank_inside", "zh_CN", u"1 2"),
+        Rejects("blank_after_sign", "zh_CN", u"- 2"), Rejects("two_signs", "zh_CN", u"--2"),
+        Rejects("trailing_sign", "zh_CN", u"2-"), Rejects("currency", "zh_CN", u"\u00A55"),
+        Rejects("dollar", "en_US", u"$5"), Rejects("percent", "zh_CN", u"5%"),
+        Rejects("parentheses", "zh_CN", u"(5)"), Rejects("hex", "zh_CN", u"0x10"),
+        Rejects("hex_vb", "zh_CN", u"&H10"), Rejects("inf", "zh_CN", u"inf"),
+        Rejects("infinity", "zh_CN", u"Infinity"), Rejects("nan", "zh_CN", u"nan"),
+        Rejects("true", "zh_CN", u"true"), Rejects("false", "zh_CN", u"False"),
+        Rejects("letter_after", "zh_CN", u"5a"), Rejects("exponent_without_digits", "zh_CN", u"5e"),
+        Rejects("exponent_sign_only", "zh_CN", u"5e+"), Rejects("short_group", "zh_CN", u"1,5"),
+        Rejects("long_first_group", "zh_CN", u"1234,567"),
+        Rejects("leading_group", "zh_CN", u",123"),
+        Rejects("group_in_fraction", "zh_CN", u"1.234,567"),
+        Rejects("two_points", "zh_CN", u"1.2.3"),
+        Rejects("fullwidth_point_not_in_de", "de_DE", u"3\uFF0E5"),
+        Rejects("too_large", "zh_CN", u"1e400", kOverflow),
+        Rejects("too_large_negative", "zh_CN", u"-1e400", kOverflow),
+        Rejects("huge_exponent", "zh_CN", u"1e99999999999999999999", kOverflow)),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ToInteger, RoundsHalfToEvenAndChecksTheRangeAfterRounding) {
+    const struct {
+        std::u16string entry;
+        int value;
+    } rows[] = {{u"2.5", 2},           {u"3.5", 4},          {u"-2.5", -2},
+                {u"0.5", 0},           {u"-0", 0},           {u"2.5000001", 3},
+                {u"-32768.5", -32768}, {u"32767.49", 32767}, {u"1e4", 10000}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(ToInteger(row.entry, Symbols("zh_CN")), row.value) << test::Utf8(row.entry);
+    }
+    for (const std::u16string entry : {u"32767.5", u"-32768.6", u"32768", u"1e5"}) {
+        try {
+            ToInteger(entry, Symbols("zh_CN"));
+            ADD_FAILURE() << "no overflow for " << test::Utf8(entry);
+        } catch (const RunTimeError& e) {
+            EXPECT_EQ(e.number(), ErrorNumber::Overflow) << test::Utf8(entry);
+        }
+    }
+}
+
+TEST(NumberGrammar, HugeEntriesAreReadExactlyAndQuickly) {
+    // A pasted line of a million digits: correctly rounded, and in linear time.
+    const std::u16string millionNines(1'000'000, u'9');
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        NumericValue(millionNines, Symbols("zh_CN"));
+        ADD_FAILURE() << "a million nines fits no double";
+    } catch (const RunTimeError& e) {
+        EXPECT_EQ(e.number(), ErrorNumber::Overflow);
+    }
+    std::u16string tiny = u"0." + std::u16string(1'000'000, u'0') + u"1";
+    EXPECT_EQ(NumericValue(tiny, Symbols("zh_CN")), 0.0);
+    const std::u16string longFraction = u"32767." + std::u16string(500'000, u'4');
+    EXPECT_EQ(ToInteger(longFraction, Symbols("zh_CN")), 32767);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+TEST(ThreeNumbersSummary, EntriesAsTypedAndTheResultInDecimal) {
+    EXPECT_EQ(ThreeNumbersSummary(u"5", u"9", u"2", 9), u"输入：a=5 b=9 c=2  计算结果：Max =9");
+    EXPECT_EQ(ThreeNumbersSummary(u" 7 ", u"3.7", u"", -3),
+              u"输入：a= 7  b=3.7 c=  计算结果：Max =-3");
+    EXPECT_EQ(ThreeNumbersSummary(u"-0", u"-0", u"-0", ToInteger(u"-0", Symbols("zh_CN"))),
+              u"输入：a=-0 b=-0 c=-0  计算结果：Max =0");
+}
+
+TEST(Texts, InstructionAndPromptsAreExact) {
+    EXPECT_EQ(ThreeNumbersInstruction.size(), 24U);
+    EXPECT_EQ(std::u16string(ThreeNumbersInstruction),
+              u"\u8BF7\u8F93\u5165 a,b,c 3\u4E2A\u6570\uFF0C\u7CFB\u7EDF\u8F93\u51FA\u5176\u4E2D"
+              u"\u6700\u5927\u6570\u3002");
+    EXPECT_EQ(std::u16string(EntryPrompts[0]), u"\u8F93\u5165 a");
+    EXPECT_EQ(std::u16string(EntryPrompts[2]), u"\u8F93\u5165 c");
+}
+
+TEST(RunTimeError, FailureReportNamesNumberAndDescription) {
+    EXPECT_EQ(FailureReportText(RunTimeError(ErrorNumber::TypeMismatch)),
+              u"运行时错误 '13':\n\n类型不匹配");
+    EXPECT_EQ(FailureReportText(RunTimeError(ErrorNumber::Overflow)), u"运行时错误 '6':\n\n溢出");
+}
+
+} // namespace
+} // namespace qzds
