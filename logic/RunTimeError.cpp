@@ -29,8 +29,11 @@ std::u16string RunTimeError::description() const {
 }
 
 std::u16string FailureReportText(const RunTimeError& error) {
-    return u"运行时错误 '" + DecimalText(static_cast<int>(error.number())) + u"':\n\n" +
-           error.description();
+    std::u16string text = u"运行时错误 '";
+    text += DecimalText(static_cast<int>(error.number()));
+    text += u"':\n\n";
+    text += error.description();
+    return text;
 }
 
 } // namespace qzds

@@ -1,0 +1,116 @@
+// Property fuzzing of the number rules: reading, rounding and the largest of three.
+//
+// The input's first byte picks the numeric locale; the rest is three entries separated by 0xFF,
+// each byte standing for one character of an alphabet rich in what the grammar cares about.
+
+#include "logic/LargestRule.h"
+#include "logic/NumberReading.h"
+#include "logic/RunTimeError.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace {
+
+using qzds::ErrorNumber;
+using qzds::NumberSymbols;
+using qzds::RunTimeError;
+
+constexpr std::u16string_view kAlphabet = u"0123456789０１９.,．eE+-＋－− \t\u00A0\u3000x$%'\u202F";
+
+void Require(bool holds, const char* property) {
+    if (!holds) {
+        std::fprintf(stderr, "property violated: %s\n", property);
+        std::abort();
+    }
+}
+
+// The value, or the error number.
+struct Read {
+    std::optional<double> value;
+    ErrorNumber error{};
+};
+
+Read ReadNumber(std::u16string_view entry, const NumberSymbols& symbols) {
+    try {
+        return {qzds::NumericValue(entry, symbols), {}};
+    } catch (const RunTimeError& e) {
+        return {std::nullopt, e.number()};
+    }
+}
+
+void CheckEntry(const std::u16string& entry, const NumberSymbols& symbols) {
+    const Read read = ReadNumber(entry, symbols);
+    if (read.value) {
+        Require(std::isfinite(*read.value), "an accepted entry is finite");
+    }
+
+    // Blanks around an entry change nothing.
+    const Read padded = ReadNumber(u" \u3000" + entry + u"\t ", symbols);
+    Require(padded.value == read.value && padded.error == read.error,
+            "blanks around an entry do not change its reading");
+
+    // ToInteger is nearbyint of the value, or an overflow, or the reading's own error.
+    try {
+        const std::int16_t integer = qzds::ToInteger(entry, symbols);
+        Require(read.value.has_value(), "ToInteger accepts only numbers");
+        Require(integer == std::nearbyint(*read.value), "ToInteger rounds half to even");
+    } catch (const RunTimeError& e) {
+        if (!read.value) {
+            Require(e.number() == read.error, "ToInteger fails as the reading fails");
+        } else {
+            const double rounded = std::nearbyint(*read.value);
+            Require(e.number() == ErrorNumber::Overflow && (rounded < -32768 || rounded > 32767),
+                    "ToInteger overflows exactly outside -32768..32767");
+        }
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    static const std::array<NumberSymbols, 3> locales = {qzds::NumberSymbolsFor("zh_CN"),
+                                                         qzds::NumberSymbolsFor("en_US"),
+                                                         qzds::NumberSymbolsFor("de_DE")};
+    const NumberSymbols& symbols = locales[data[0] % locales.size()];
+
+    std::array<std::u16string, 3> entries;
+    std::size_t current = 0;
+    for (std::size_t i = 1; i < size; ++i) {
+        if (data[i] == 0xFF) {
+            if (++current == entries.size()) {
+                break;
+            }
+            continue;
+        }
+        entries[current] += kAlphabet[data[i] % kAlphabet.size()];
+    }
+
+    for (const std::u16string& entry : entries) {
+        CheckEntry(entry, symbols);
+    }
+
+    try {
+        const std::int16_t result =
+            qzds::LargestOfThree(entries[0], entries[1], entries[2], symbols);
+        double largest = -INFINITY;
+        for (const std::u16string& entry : entries) {
+            const Read read = ReadNumber(entry, symbols);
+            Require(read.value.has_value(), "a returned result means three numbers");
+            largest = std::fmax(largest, *read.value);
+        }
+        Require(result == std::nearbyint(largest),
+                "the result is the largest value rounded half to even");
+    } catch (const RunTimeError&) {
+        // Which error comes first is covered by the unit tests' table.
+    }
+    return 0;
+}

@@ -1,0 +1,490 @@
+#include "ui/Form1.h"
+#include "logic/LabelTexts.h"
+#include "logic/LargestRule.h"
+#include "logic/RunTimeError.h"
+#include "ui/CaptionLabel.h"
+#include "ui/InputPrompt.h"
+#include "ui/LayoutTable.h"
+#include "ui/QtText.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QtTest>
+#include <deque>
+#include <functional>
+#include <memory>
+
+using namespace qzds;
+
+namespace {
+
+const UserLocale kChinese{"zh_CN", "zh_CN"};
+constexpr Date kToday{2026, 12, 8};
+constexpr TimeOfDay kNow{0, 5, 9};
+
+// A window wired to test doubles: scripted answers for the dialogs, and a record of the failure
+// reports and of the end of the program.
+struct Harness {
+    FixedClock clock{kToday, kNow};
+    std::deque<QString> answers;
+    QStringList prompts;
+    QStringList captionsWhileAsking;
+    std::vector<int> reported;
+    std::vector<int> ended;
+    std::unique_ptr<Form1> form;
+
+    explicit Harness(bool load = true) {
+        Form1Services services;
+        services.clock = &clock;
+        services.locale = kChinese;
+        services.prompt = [this](QWidget*, const QString& prompt) {
+            prompts << prompt;
+            captionsWhileAsking << form->Label1->caption();
+            if (answers.empty()) {
+                return QString(); // a cancelled dialog
+            }
+            QString answer = answers.front();
+            answers.pop_front();
+            return answer;
+        };
+        services.reportFailure = [this](QWidget*, const RunTimeError& error) {
+            reported.push_back(static_cast<int>(error.number()));
+        };
+        services.end = [this](int status) {
+            ended.push_back(status);
+        };
+        form = std::make_unique<Form1>(std::move(services));
+        if (load) {
+            form->Load();
+        }
+    }
+
+    QString caption() const { return form->Label1->caption(); }
+
+    void showAndActivate() {
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+};
+
+QString Q(std::u16string_view text) {
+    return ToQString(text);
+}
+
+// The rows of the label's image that hold text pixels, grouped into bands of adjacent rows.
+int TextBands(QWidget* label) {
+    const QImage image = label->grab().toImage();
+    int bands = 0;
+    bool inBand = false;
+    for (int y = 0; y < image.height(); ++y) {
+        bool text = false;
+        for (int x = 0; x < image.width() && !text; ++x) {
+            const QColor c = image.pixelColor(x, y);
+            text = c.red() > 128 && c.green() > 128; // yellow over the green
+        }
+        if (text && !inBand) {
+            ++bands;
+        }
+        inBand = text;
+    }
+    return bands;
+}
+
+} // namespace
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+private slots:
+    void controlsStandWhereTheLayoutSays_data();
+    void controlsStandWhereTheLayoutSays();
+    void windowCaptionAndClientSize();
+    void labelColoursAndKaiFont();
+    void greetingIsInPlaceBeforeTheFirstFrame();
+    void carriageReturnShowsAsANewLine();
+    void labelShowsMarkupAndAmpersandsAsTyped();
+    void tabOrderSkipsTheLabel();
+    void enterAndSpaceClickTheFocusedButton();
+    void accessKeysClickFromAnyFocus_data();
+    void accessKeysClickFromAnyFocus();
+    void altEEndsTheProgram();
+
+    void largestOfThreeShowsTheSummary();
+    void cancelledFirstDialogStillAsksAllThenFails();
+    void overflowWhenATakenEntryIsTooLarge();
+    void secondRunStartsAfreshAndReplacesTheSummary();
+    void nothingRunsAfterTheProgramEnds();
+    void welcomeAndTimeReplaceTheLabel();
+    void exitEndsWithStatusZero();
+    void realInputPromptConfirmsWithEnter();
+    void realInputPromptCancelsWithEscape();
+    void realFailureReportIsDismissedWithEnter();
+    void manyClicksKeepTheLabelStable();
+};
+
+void Form1Test::controlsStandWhereTheLayoutSays_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("pixels");
+    QTest::newRow("CmdExit") << QStringLiteral("CmdExit") << QRect(168, 160, 97, 33);
+    QTest::newRow("CmdMax") << QStringLiteral("CmdMax") << QRect(56, 160, 97, 33);
+    QTest::newRow("CmdWelcome") << QStringLiteral("CmdWelcome") << QRect(56, 104, 97, 33);
+    QTest::newRow("CmdTime") << QStringLiteral("CmdTime") << QRect(168, 104, 97, 33);
+    QTest::newRow("Label1") << QStringLiteral("Label1") << QRect(64, 32, 185, 57);
+}
+
+void Form1Test::controlsStandWhereTheLayoutSays() {
+    QFETCH(QString, name);
+    QFETCH(QRect, pixels);
+    Harness h;
+    auto* control = h.form->findChild<QWidget*>(name);
+    QVERIFY(control != nullptr);
+    QCOMPARE(control->geometry(), pixels);
+    // Children in creation order: the window's own list starts with CmdExit and ends with Label1.
+    const auto children = h.form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    QCOMPARE(children.size(), 5);
+    QCOMPARE(children.first()->objectName(), QStringLiteral("CmdExit"));
+    QCOMPARE(children.last()->objectName(), QStringLiteral("Label1"));
+}
+
+void Form1Test::windowCaptionAndClientSize() {
+    Harness h;
+    QCOMPARE(h.form->windowTitle(), QStringLiteral("求最大数 Tavrelo 2006.9."));
+    QCOMPARE(h.form->size(), QSize(312, 213));
+    QCOMPARE(h.form->minimumSize(), h.form->maximumSize());
+    QCOMPARE(h.form->CmdMax->text(), QStringLiteral("求最大数(&M)"));
+    QCOMPARE(h.form->CmdExit->text(), QStringLiteral("退出(&E)"));
+    QCOMPARE(h.form->CmdWelcome->font(), h.form->font());
+}
+
+void Form1Test::labelColoursAndKaiFont() {
+    Harness h;
+    h.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
+    const QImage image = h.form->Label1->grab().toImage();
+    QCOMPARE(image.pixelColor(1, image.height() - 2), QColor(0, 128, 0));
+    bool yellow = false;
+    for (int y = 0; y < image.height() && !yellow; ++y) {
+        for (int x = 0; x < image.width() && !yellow; ++x) {
+            yellow = image.pixelColor(x, y) == QColor(255, 255, 0);
+        }
+    }
+    QVERIFY2(yellow, "no pure yellow text pixel in the label");
+
+    const QFont font = h.form->Label1->font();
+    QCOMPARE(font.family(), QStringLiteral("楷体_GB2312"));
+    QCOMPARE(font.pointSize(), 12);
+    QCOMPARE(font.weight(), QFont::Bold);
+    const QString resolved = QFontInfo(font).family();
+    QVERIFY2(resolved.contains(QStringLiteral("Kai"), Qt::CaseInsensitive), qPrintable(resolved));
+    QCOMPARE(h.form->Label1->focusPolicy(), Qt::NoFocus);
+}
+
+void Form1Test::greetingIsInPlaceBeforeTheFirstFrame() {
+    Harness h(false);
+    QCOMPARE(h.caption(), Q(u"欢迎光临！今天是："));
+    h.form->Load();
+    const QString greeting = Q(GreetingText(kToday, "zh_CN"));
+    QCOMPARE(h.caption(), greeting);
+    // The date is read once: a later day does not reach the label, nor does a second load.
+    h.clock.set({2026, 12, 9}, {0, 0, 1});
+    h.form->Load();
+    h.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
+    QCOMPARE(h.caption(), greeting);
+}
+
+void Form1Test::carriageReturnShowsAsANewLine() {
+    Harness h;
+    h.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
+    // Short lines, so that only the line break can put the second one below the first.
+    h.form->CmdWelcome->click();
+    QCOMPARE(TextBands(h.form->Label1), 2);
+    h.form->Label1->setCaption(QStringLiteral("A\rB"));
+    QCOMPARE(h.form->Label1->caption(), QStringLiteral("A\rB"));
+    QCOMPARE(TextBands(h.form->Label1), 2);
+    h.form->Label1->setCaption(QStringLiteral("A B"));
+    QCOMPARE(TextBands(h.form->Label1), 1);
+}
+
+void Form1Test::labelShowsMarkupAndAmpersandsAsTyped() {
+    Harness h;
+    h.answers = {QStringLiteral("<b>1</b>"), QStringLiteral("&2"), QStringLiteral("3")};
+    h.form->CmdMax->click();
+    // "<b>1</b>" is no number: the label keeps the instruction, as plain text.
+    QCOMPARE(h.reported, std::vector<int>{13});
+    h.form->Label1->setCaption(QStringLiteral("<b>A&B</b>"));
+    QCOMPARE(h.form->Label1->text(), QStringLiteral("<b>A&B</b>"));
+    QCOMPARE(h.form->Label1->textFormat(), Qt::PlainText);
+}
+
+void Form1Test::tabOrderSkipsTheLabel() {
+    Harness h;
+    h.showAndActivate();
+    QCOMPARE(QApplication::focusWidget(), h.form->CmdTime);
+    const QList<QWidget*> expected = {h.form->CmdWelcome, h.form->CmdMax, h.form->CmdExit,
+                                      h.form->CmdTime, h.form->CmdWelcome};
+    for (QWidget* next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), h.form->CmdTime);
+}
+
+void Form1Test::enterAndSpaceClickTheFocusedButton() {
+    Harness h;
+    h.showAndActivate();
+    h.form->CmdWelcome->setFocus();
+    QTest::keyClick(h.form->CmdWelcome, Qt::Key_Return);
+    QTRY_COMPARE(h.caption(), Q(WelcomeText()));
+    h.form->CmdTime->setFocus();
+    QTest::keyClick(h.form->CmdTime, Qt::Key_Space);
+    QTRY_COMPARE(h.caption(), Q(TimeText(kNow, "zh_CN")));
+    h.form->CmdWelcome->setFocus();
+    QTest::keyClick(h.form->CmdWelcome, Qt::Key_Enter);
+    QTRY_COMPARE(h.caption(), Q(WelcomeText()));
+}
+
+void Form1Test::accessKeysClickFromAnyFocus_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("Alt+H") << int(Qt::Key_H) << Q(WelcomeText());
+    QTest::newRow("Alt+T") << int(Qt::Key_T) << Q(TimeText(kNow, "zh_CN"));
+    QTest::newRow("Alt+M") << int(Qt::Key_M) << Q(ThreeNumbersSummary(u"1", u"1", u"1", 1));
+}
+
+void Form1Test::accessKeysClickFromAnyFocus() {
+    QFETCH(int, key);
+    QFETCH(QString, caption);
+    for (const char* start : {"CmdTime", "CmdWelcome", "CmdMax", "CmdExit"}) {
+        Harness h;
+        h.answers = {QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1")};
+        h.showAndActivate();
+        h.form->findChild<QPushButton*>(QString::fromLatin1(start))->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), Qt::AltModifier);
+        QTRY_COMPARE(h.caption(), caption);
+        QVERIFY(h.ended.empty());
+    }
+}
+
+void Form1Test::altEEndsTheProgram() {
+    Harness h;
+    h.showAndActivate();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::AltModifier);
+    QTRY_COMPARE(h.ended, std::vector<int>{0});
+}
+
+void Form1Test::largestOfThreeShowsTheSummary() {
+    Harness h;
+    h.answers = {QStringLiteral("5"), QStringLiteral("9"), QStringLiteral("2")};
+    h.form->CmdMax->click();
+    QCOMPARE(h.prompts, QStringList({QStringLiteral("输入 a"), QStringLiteral("输入 b"),
+                                     QStringLiteral("输入 c")}));
+    for (const QString& shown : h.captionsWhileAsking) {
+        QCOMPARE(shown, Q(ThreeNumbersInstruction));
+    }
+    QCOMPARE(h.caption(), QStringLiteral("输入：a=5 b=9 c=2  计算结果：Max =9"));
+    QVERIFY(h.reported.empty());
+    QVERIFY(h.ended.empty());
+}
+
+void Form1Test::cancelledFirstDialogStillAsksAllThenFails() {
+    Harness h;
+    h.answers = {QString(), QStringLiteral("9"), QStringLiteral("2")};
+    h.form->CmdMax->click();
+    QCOMPARE(h.prompts.size(), 3);
+    QCOMPARE(h.reported, std::vector<int>{13});
+    QCOMPARE(h.ended, std::vector<int>{13});
+    QCOMPARE(h.caption(), Q(ThreeNumbersInstruction));
+}
+
+void Form1Test::overflowWhenATakenEntryIsTooLarge() {
+    Harness h;
+    h.answers = {QStringLiteral("5"), QStringLiteral("40000"), QStringLiteral("1")};
+    h.form->CmdMax->click();
+    QCOMPARE(h.reported, std::vector<int>{6});
+    QCOMPARE(h.ended, std::vector<int>{6});
+    QCOMPARE(h.caption(), Q(ThreeNumbersInstruction));
+}
+
+void Form1Test::secondRunStartsAfreshAndReplacesTheSummary() {
+    Harness h;
+    h.answers = {QStringLiteral("5"),  QStringLiteral("9"),  QStringLiteral("2"),
+                 QStringLiteral("-5"), QStringLiteral("-3"), QStringLiteral("-10")};
+    h.form->CmdMax->click();
+    h.form->CmdMax->click();
+    QCOMPARE(h.prompts.size(), 6);
+    QCOMPARE(h.caption(), QStringLiteral("输入：a=-5 b=-3 c=-10  计算结果：Max =-3"));
+    h.form->CmdWelcome->click();
+    QCOMPARE(h.caption(), Q(WelcomeText()));
+}
+
+void Form1Test::nothingRunsAfterTheProgramEnds() {
+    Harness h;
+    h.answers = {QStringLiteral("x")};
+    h.form->CmdMax->click();
+    QCOMPARE(h.ended, std::vector<int>{13});
+    const QString frozen = h.caption();
+    h.form->CmdWelcome->click();
+    h.form->CmdTime->click();
+    h.form->CmdMax->click();
+    h.form->CmdExit->click();
+    QCOMPARE(h.caption(), frozen);
+    QCOMPARE(h.prompts.size(), 3);
+    QCOMPARE(h.ended.size(), std::size_t{1});
+    QCOMPARE(h.reported.size(), std::size_t{1});
+}
+
+void Form1Test::welcomeAndTimeReplaceTheLabel() {
+    Harness h;
+    h.form->CmdTime->click();
+    QCOMPARE(h.caption(), QStringLiteral("现在是北京时间：\r00:05:09"));
+    h.clock.set(kToday, {0, 5, 12});
+    QCOMPARE(h.caption(), QStringLiteral("现在是北京时间：\r00:05:09")); // not a clock
+    h.form->CmdTime->click();
+    QCOMPARE(h.caption(), QStringLiteral("现在是北京时间：\r00:05:12"));
+    h.form->CmdWelcome->click();
+    h.form->CmdWelcome->click();
+    QCOMPARE(h.caption(), QStringLiteral("欢迎使用\rVisual Basic"));
+}
+
+void Form1Test::exitEndsWithStatusZero() {
+    Harness h;
+    h.form->CmdExit->click();
+    QCOMPARE(h.ended, std::vector<int>{0});
+    QVERIFY(h.reported.empty());
+}
+
+namespace {
+
+// Runs `answer` on the first modal dialog that opens, from inside its event loop.
+void WhenModalOpens(std::function<void(QWidget*)> answer) {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, answer = std::move(answer)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || !modal->isVisible()) {
+            return;
+        }
+        timer->stop();
+        timer->deleteLater();
+        answer(modal);
+    });
+    timer->start();
+}
+
+} // namespace
+
+void Form1Test::realInputPromptConfirmsWithEnter() {
+    QString title, prompt, ok, cancel;
+    bool emptyFocusedField = false;
+    QPoint topLeft;
+    WhenModalOpens([&](QWidget* dialog) {
+        title = dialog->windowTitle();
+        auto* field = dialog->findChild<QLineEdit*>();
+        emptyFocusedField = field != nullptr && field->text().isEmpty() && field->hasFocus();
+        const auto labels = dialog->findChildren<QLabel*>();
+        prompt = labels.isEmpty() ? QString() : labels.first()->text();
+        for (auto* button : dialog->findChildren<QPushButton*>()) {
+            (ok.isEmpty() ? ok : cancel) = button->text();
+        }
+        topLeft = dialog->pos();
+        QTest::keyClicks(field, QStringLiteral(" 3.7 "));
+        QTest::keyClick(field, Qt::Key_Return);
+    });
+    const QString entry = InputPrompt::ask(nullptr, QStringLiteral("输入 a"));
+    QCOMPARE(entry, QStringLiteral(" 3.7 "));
+    QCOMPARE(title, QStringLiteral("求最大数"));
+    QCOMPARE(prompt, QStringLiteral("输入 a"));
+    QVERIFY(emptyFocusedField);
+    QCOMPARE(QSet<QString>({ok, cancel}),
+             QSet<QString>({QStringLiteral("确定"), QStringLiteral("取消")}));
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QVERIFY2(qAbs(topLeft.y() - screen.height() / 3) <= 1,
+             qPrintable(QString::number(topLeft.y())));
+}
+
+void Form1Test::realInputPromptCancelsWithEscape() {
+    WhenModalOpens([](QWidget* dialog) {
+        auto* field = dialog->findChild<QLineEdit*>();
+        QTest::keyClicks(field, QStringLiteral("123"));
+        QTest::keyClick(field, Qt::Key_Escape);
+    });
+    QCOMPARE(InputPrompt::ask(nullptr, QStringLiteral("输入 b")), QString());
+    // Nothing is remembered: the next dialog opens empty.
+    bool empty = false;
+    WhenModalOpens([&](QWidget* dialog) {
+        auto* field = dialog->findChild<QLineEdit*>();
+        empty = field->text().isEmpty();
+        dialog->close();
+    });
+    QCOMPARE(InputPrompt::ask(nullptr, QStringLiteral("输入 c")), QString());
+    QVERIFY(empty);
+}
+
+void Form1Test::realFailureReportIsDismissedWithEnter() {
+    FixedClock clock(kToday, kNow);
+    std::vector<int> ended;
+    Form1Services services = DefaultServices(clock);
+    services.locale = kChinese;
+    services.prompt = [](QWidget*, const QString&) {
+        return QStringLiteral("x");
+    };
+    services.end = [&](int status) {
+        ended.push_back(status);
+    };
+    Form1 form(std::move(services));
+    form.Load();
+    form.show();
+    QString title, text, button, captionMeanwhile;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    WhenModalOpens([&](QWidget* dialog) {
+        auto* box = qobject_cast<QMessageBox*>(dialog);
+        QVERIFY(box != nullptr);
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        QCOMPARE(box->buttons().size(), 1);
+        button = box->buttons().first()->text();
+        captionMeanwhile = form.Label1->caption();
+        QVERIFY(ended.empty());
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    form.CmdMax->click();
+    QCOMPARE(title, QStringLiteral("求最大数"));
+    QCOMPARE(text, QStringLiteral("运行时错误 '13':\n\n类型不匹配"));
+    QCOMPARE(icon, QMessageBox::Critical);
+    QCOMPARE(button, QStringLiteral("确定"));
+    QCOMPARE(captionMeanwhile, Q(ThreeNumbersInstruction));
+    QCOMPARE(ended, std::vector<int>{13});
+}
+
+void Form1Test::manyClicksKeepTheLabelStable() {
+    Harness h;
+    for (int i = 0; i < 1000; ++i) {
+        h.form->CmdWelcome->click();
+        h.form->CmdTime->click();
+    }
+    QCOMPARE(h.caption(), Q(TimeText(kNow, "zh_CN")));
+    for (int i = 0; i < 100; ++i) {
+        h.answers = {QStringLiteral("3.7"), QString::number(i), QStringLiteral("-1")};
+        h.form->CmdMax->click();
+        QCOMPARE(h.caption(),
+                 Q(ThreeNumbersSummary(u"3.7", QString::number(i).toStdU16String(), u"-1",
+                                       static_cast<std::int16_t>(i > 4 ? i : 4))));
+    }
+    QCOMPARE(h.prompts.size(), 300);
+    QVERIFY(h.ended.empty());
+}
+
+QTEST_MAIN(Form1Test)
+#include "Form1Test.moc"

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QLabel>
+#include <QString>
+
+namespace qzds {
+
+// A label that holds its caption exactly as the program set it, and shows it as plain text with
+// a new line at each carriage return (which QLabel would show as a space).
+class CaptionLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit CaptionLabel(QWidget* parent = nullptr);
+
+    const QString& caption() const { return m_caption; }
+    void setCaption(const QString& caption);
+
+private:
+    QString m_caption;
+};
+
+} // namespace qzds

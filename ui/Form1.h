@@ -1,0 +1,74 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/NumberSymbols.h"
+#include "platform/UserLocale.h"
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <string_view>
+
+class QPushButton;
+
+namespace qzds {
+
+class CaptionLabel;
+class RunTimeError;
+
+// What the window needs from outside: tests replace any of it.
+struct Form1Services {
+    const Clock* clock = nullptr;
+    UserLocale locale;
+    // Shows a modal input dialog with this prompt; returns the text, empty after a cancel.
+    std::function<QString(QWidget* parent, const QString& prompt)> prompt;
+    // Shows the failure report and returns when the user has dismissed it.
+    std::function<void(QWidget* parent, const RunTimeError& error)> reportFailure;
+    // Ends the program with this exit status.
+    std::function<void(int status)> end;
+};
+
+// The real thing: the given clock, the user's locale, InputPrompt, FailureReport, and the end of
+// the application's event loop.
+Form1Services DefaultServices(const Clock& clock);
+
+// The program's window: a label and four command buttons, built from Form1Layout.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form1(Form1Services services, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // The load event: puts the greeting with today's date into the label. Raised once, before
+    // the window is first shown.
+    void Load();
+
+    CaptionLabel* Label1 = nullptr;
+    QPushButton* CmdExit = nullptr;
+    QPushButton* CmdMax = nullptr;
+    QPushButton* CmdWelcome = nullptr;
+    QPushButton* CmdTime = nullptr;
+
+private:
+    void buildFromLayout();
+    void connectHandlers();
+
+    void Form_Load();
+    void CmdWelcome_Click();
+    void CmdTime_Click();
+    void CmdMax_Click();
+    void CmdExit_Click();
+
+    // Runs one event handler. Every handler's failure ends here: the failure report, then the
+    // end of the program.
+    void raise(void (Form1::*handler)());
+    void endProgram(int status);
+    void setLabelCaption(std::u16string_view caption);
+
+    Form1Services m_services;
+    NumberSymbols m_numberSymbols;
+    bool m_loaded = false;
+    bool m_ended = false;
+};
+
+} // namespace qzds

@@ -1,0 +1,65 @@
+#include "ui/InputPrompt.h"
+
+#include "ui/LayoutTable.h"
+#include "ui/QtText.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+namespace qzds {
+
+InputPrompt::InputPrompt(const QString& prompt, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_field(new QLineEdit(this)) {
+    setWindowTitle(ToQString(ApplicationTitle));
+    setWindowModality(Qt::ApplicationModal);
+
+    auto* promptLabel = new QLabel(prompt, this);
+    promptLabel->setTextFormat(Qt::PlainText);
+    promptLabel->setWordWrap(true);
+    promptLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    promptLabel->setMinimumWidth(240);
+
+    auto* buttons =
+        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    m_field->setMaxLength(MaxEntryLength);
+    promptLabel->setBuddy(m_field);
+
+    // Prompt at the top left, the buttons on the right, the field along the bottom.
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(promptLabel, 0, 0);
+    layout->addWidget(buttons, 0, 1);
+    layout->addWidget(m_field, 1, 0, 1, 2);
+    layout->setRowStretch(0, 1);
+
+    m_field->setFocus();
+}
+
+QString InputPrompt::ask(QWidget* parent, const QString& prompt) {
+    InputPrompt dialog(prompt, parent);
+    dialog.placeOnScreen();
+    return dialog.exec() == QDialog::Accepted ? dialog.m_field->text() : QString();
+}
+
+void InputPrompt::placeOnScreen() {
+    adjustSize();
+    QScreen* screen =
+        parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect area = screen->geometry();
+    move(area.x() + (area.width() - width()) / 2, area.y() + area.height() / 3);
+}
+
+} // namespace qzds

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QLineEdit;
+
+namespace qzds {
+
+// The modal one-line input dialog: the program's title, a prompt, an empty field with the focus,
+// and 确定 / 取消. Centred horizontally on the screen, its top a third of the way down.
+class InputPrompt : public QDialog {
+    Q_OBJECT
+public:
+    // The most characters the field takes, typed or pasted; a longer paste is cut here.
+    static constexpr int MaxEntryLength = 32767;
+
+    explicit InputPrompt(const QString& prompt, QWidget* parent = nullptr);
+
+    // Asks and waits. Returns the text as typed after 确定 or Enter; an empty text after 取消,
+    // Esc or closing the dialog.
+    static QString ask(QWidget* parent, const QString& prompt);
+
+private:
+    void placeOnScreen();
+
+    QLineEdit* m_field;
+};
+
+} // namespace qzds

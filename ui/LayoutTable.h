@@ -1,0 +1,76 @@
+#pragma once
+
+// The program's window as data: the form, its five controls in creation order, and the label's
+// colours and font. Positions and sizes are in twips (15 to a pixel at 96 dots per inch).
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace qzds {
+
+// The program's short title, shown on every input dialog and failure report. It is not the
+// window caption.
+inline constexpr std::u16string_view ApplicationTitle = u"求最大数";
+
+enum class ControlKind { CommandButton, Label };
+
+struct ControlLayout {
+    const char* name;
+    ControlKind kind;
+    std::u16string_view caption; // "&" marks a button's access key
+    int left;
+    int top;
+    int width;
+    int height;
+    int tabIndex;
+};
+
+struct FormLayout {
+    std::u16string_view caption;
+    int clientWidth;
+    int clientHeight;
+    std::array<ControlLayout, 5> controls;
+};
+
+inline constexpr FormLayout Form1Layout = {
+    u"求最大数 Tavrelo 2006.9.",
+    4680,
+    3195,
+    {{
+        {"CmdExit", ControlKind::CommandButton, u"退出(&E)", 2520, 2400, 1455, 495, 4},
+        {"CmdMax", ControlKind::CommandButton, u"求最大数(&M)", 840, 2400, 1455, 495, 3},
+        {"CmdWelcome", ControlKind::CommandButton, u"欢迎(&H)", 840, 1560, 1455, 495, 1},
+        // The right column is 7 twips further left in this row than in the one below; at 15
+        // twips a pixel both land on the same pixel column.
+        {"CmdTime", ControlKind::CommandButton, u"时间(&T)", 2513, 1560, 1455, 495, 0},
+        // The design caption; the load handler replaces it before the window first shows.
+        {"Label1", ControlKind::Label, u"欢迎光临！今天是：", 960, 480, 2775, 855, 2},
+    }},
+};
+
+// Colours as &H00BBGGRR: blue in the high byte, red in the low byte.
+struct LabelStyle {
+    std::uint32_t backColor;
+    std::uint32_t foreColor;
+    std::u16string_view fontName;
+    // Where the Chinese Kai face is not installed under its Windows name, these are tried in turn.
+    std::array<std::u16string_view, 3> fontSubstitutes;
+    int pointSize;
+    int weight;
+};
+
+inline constexpr LabelStyle Label1Style = {
+    0x00008000, // dark green
+    0x0000FFFF, // yellow
+    u"楷体_GB2312", {u"KaiTi", u"AR PL UKai CN", u"AR PL KaitiM GB"}, 12, 700,
+};
+
+inline constexpr int TwipsPerPixel = 15;
+
+// Twips to logical pixels, to the nearest pixel; Qt scales logical pixels for high DPI.
+constexpr int TwipsToPixels(int twips) {
+    return (twips + TwipsPerPixel / 2) / TwipsPerPixel;
+}
+
+} // namespace qzds
