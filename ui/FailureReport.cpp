@@ -4,14 +4,42 @@
 #include "ui/LayoutTable.h"
 #include "ui/QtText.h"
 
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 
 namespace qzds {
 
-void FailureReport(QWidget* parent, const RunTimeError& error) {
-    QMessageBox box(QMessageBox::Critical, ToQString(ApplicationTitle),
-                    ToQString(FailureReportText(error)), QMessageBox::NoButton, parent);
+namespace {
+
+// A message box in the middle of the screen, where a run-time error report has always appeared,
+// rather than over the window, where it would hide the label the user was looking at.
+class ScreenCentredMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event); // gives the box its final size
+        QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen()
+                                                    : QGuiApplication::primaryScreen();
+        if (screen != nullptr) {
+            const QRect area = screen->geometry();
+            move(area.x() + (area.width() - width()) / 2,
+                 area.y() + (area.height() - height()) / 2);
+        }
+    }
+};
+
+} // namespace
+
+void FailureReport(QWidget* parent, const RunTimeError& error)
+{
+    ScreenCentredMessageBox box(QMessageBox::Critical, ToQString(ApplicationTitle),
+                                ToQString(FailureReportText(error)), QMessageBox::NoButton,
+                                parent);
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     QPushButton* ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# The whole window driven as a person drives it: access keys, mouse clicks at the buttons'
+# centres, Tab / Space / Enter along the tab order, the time shown at each click, and the three
+# ways out (Enter on 退出, Alt+E, the close box), all ending with status 0.
+source "$(dirname "$0")/lib.sh"
+
+# Client-area rectangles of the buttons, in pixels.
+CMD_WELCOME=(56 104 97 33) CMD_TIME=(168 104 97 33) CMD_MAX=(56 160 97 33) CMD_EXIT=(168 160 97 33)
+
+start_window_manager
+
+launch() {
+    start_app
+    xdotool windowmove --sync "$WID" 10 30
+    xdotool windowactivate --sync "$WID"
+    wait_until 5 label_painted || fail "the label is not painted"
+}
+
+# press WHAT...: keys or a click; then waits until the label shows something else than before.
+press() {
+    label_shot before
+    case "$1" in
+    click) click_at "${@:2}" ;;
+    *) key "$@" ;;
+    esac
+    wait_label_change before
+    cp "$WORK/before-changed.png" "$WORK/now.png"
+}
+
+# The largest of three with 1, 1 and 1 typed, whichever way the command was started.
+answer_ones() {
+    local a b
+    a=$(answer none 1)
+    b=$(answer "$a" 1)
+    answer "$b" 1 >/dev/null
+    wait_until 5 no_dialog || fail "a dialog stayed open"
+}
+
+# first_line NAME: the first line of text of a label screenshot, the part that does not tick.
+first_line() {
+    convert "$WORK/$1.png" -crop "${LABEL_W}x$(first_line_end "$1")+0+0" +repage "$WORK/$1-top.png"
+}
+same_first_line() {
+    first_line "$1"
+    first_line "$2"
+    same_image "$1-top" "$2-top"
+}
+
+# --- First instance: access keys as references, then mouse and keyboard compared with them.
+launch
+label_shot greeting
+[ "$(text_bands greeting)" = 2 ] || fail "the first frame does not show the two-line greeting"
+pass "the first frame already shows the greeting"
+
+press alt+h && cp "$WORK/now.png" "$WORK/welcome.png"
+press alt+t && cp "$WORK/now.png" "$WORK/time.png"
+same_first_line time welcome && fail "Alt+T shows the welcome"
+press alt+m && answer_ones && label_shot max
+pass "Alt+H, Alt+T and Alt+M change the label"
+
+press click "${CMD_WELCOME[@]}"
+same_image now welcome || fail "clicking 欢迎 shows something else than Alt+H"
+press click "${CMD_TIME[@]}"
+same_first_line now time || fail "clicking 时间 shows something else than Alt+T"
+click_at "${CMD_MAX[@]}" && answer_ones && label_shot now
+same_image now max || fail "clicking 求最大数 shows something else than Alt+M"
+pass "mouse clicks at the buttons' centres do what their access keys do"
+
+# The focus is on 时间 after its click: Tab walks 欢迎, 求最大数, 退出, back to 时间.
+click_at "${CMD_TIME[@]}"
+key Tab && press space
+same_image now welcome || fail "Tab from 时间 did not reach 欢迎"
+key Tab && key Return && answer_ones && label_shot now
+same_image now max || fail "the second Tab did not reach 求最大数 (the label is skipped)"
+key Tab Tab && press space
+same_first_line now time || fail "Tab from 退出 did not come back to 时间"
+pass "Tab / Space / Enter follow the tab order 时间, 欢迎, 求最大数, 退出"
+
+key Tab Tab Tab && key Return
+wait_app_end
+[ "$APP_STATUS" = 0 ] || fail "Enter on 退出 ended with status $APP_STATUS"
+pass "Enter on 退出 ends the program with status 0"
+
+# --- Second instance: the time is the time of the click, and it does not tick.
+launch
+press alt+t && cp "$WORK/now.png" "$WORK/t1.png"
+start=$SECONDS
+label_shot t1-later
+until [ $((SECONDS - start)) -ge 2 ]; do sleep 0.2; done # a second boundary has surely passed
+label_shot t1-latest
+same_image t1 t1-later && same_image t1 t1-latest || fail "the label changed between clicks"
+press alt+t
+same_image now t1 && fail "a second Alt+T shows the same time"
+pass "Alt+T twice, seconds apart, shows two times; nothing changes in between"
+key alt+e
+wait_app_end
+[ "$APP_STATUS" = 0 ] || fail "Alt+E ended with status $APP_STATUS"
+pass "Alt+E ends the program with status 0"
+
+# --- Third instance: the close box. A confirmation or message window would keep it running.
+launch
+read -r x y w h < <(client_geometry "$WID")
+read -r left right top _ < <(xprop -id "$WID" -notype _NET_FRAME_EXTENTS | tr -d ',' |
+                             awk '{print $3, $4, $5, $6}')
+xdotool mousemove $((x + w + right - 10)) $((y - top / 2)) click 1
+wait_app_end
+[ "$APP_STATUS" = 0 ] || fail "the close box ended with status $APP_STATUS"
+pass "the close box ends the program with status 0 and no message"
+
+# --- Fourth instance: a mouse click on 退出.
+launch
+click_at "${CMD_EXIT[@]}"
+wait_app_end
+[ "$APP_STATUS" = 0 ] || fail "clicking 退出 ended with status $APP_STATUS"
+pass "clicking 退出 ends the program with status 0"

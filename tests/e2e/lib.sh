@@ -1,0 +1,195 @@
+# Helpers for the end-to-end scripts: start the window manager and the program, find windows,
+# take screenshots of regions, and wait for things with timeouts instead of fixed sleeps.
+# Sourced by each script, which runs inside its own Xvfb server (see CMakeLists.txt).
+
+set -euo pipefail
+
+APP=${1:?usage: $0 PATH_TO_PROGRAM}
+TITLE='求最大数 Tavrelo 2006.9.'
+DIALOG_TITLE='求最大数'
+# Label1 in the client area, in pixels: 960,480 twips, 2775 x 855 twips.
+LABEL_X=64 LABEL_Y=32 LABEL_W=185 LABEL_H=57
+
+WORK=$(mktemp -d)
+BACKGROUND=()
+APP_PID=
+WID=
+
+cleanup() {
+    local pid
+    for pid in ${APP_PID:-} "${BACKGROUND[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    # Leave a picture of the screen for whoever reads the failure.
+    import -window root "/tmp/qzds-e2e-failure-$$.png" 2>/dev/null &&
+        echo "screen at the failure: /tmp/qzds-e2e-failure-$$.png" >&2
+    exit 1
+}
+pass() { echo "ok: $*"; }
+
+# wait_until SECONDS COMMAND...: runs COMMAND every 50 ms until it succeeds; fails after SECONDS.
+wait_until() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.05
+    done
+}
+
+start_window_manager() {
+    openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+    BACKGROUND+=($!)
+    wait_until 10 wmctrl -m >/dev/null 2>&1 || fail "the window manager did not start"
+}
+
+window_title() {
+    xprop -id "$1" -notype _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME = "\(.*\)"$/\1/p'
+}
+
+# The program's visible windows with this exact title, one id a line.
+windows_titled() {
+    local w
+    for w in $(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null); do
+        [ "$(window_title "$w")" = "$1" ] && echo "$w"
+    done
+    return 0
+}
+
+# Starts the program and waits for its window: sets APP_PID and WID.
+start_app() {
+    "$APP" >"$WORK/app.log" 2>&1 &
+    APP_PID=$!
+    wait_until 15 has_main_window || fail "the window did not appear"
+    WID=$(windows_titled "$TITLE" | head -n 1)
+}
+has_main_window() { [ -n "$(windows_titled "$TITLE")" ]; }
+
+# "X Y W H" of a window's client area on the screen ("root" for the whole screen).
+client_geometry() {
+    local which=(-id "$1")
+    [ "$1" = root ] && which=(-root)
+    xwininfo "${which[@]}" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+                              /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
+}
+
+# Waits for the program to end and sets APP_STATUS to its exit status.
+wait_app_end() {
+    wait_until 10 app_gone || fail "the program did not end"
+    APP_STATUS=0
+    wait "$APP_PID" || APP_STATUS=$?
+    APP_PID=
+}
+app_gone() { ! kill -0 "$APP_PID" 2>/dev/null; }
+
+# shot NAME X Y W H: a screenshot of a screen region into $WORK/NAME.png.
+shot() {
+    import -window root -crop "$4x$5+$2+$3" +repage "$WORK/$1.png"
+}
+
+# label_shot NAME: the label's region of the main window.
+label_shot() {
+    local x y w h
+    read -r x y w h < <(client_geometry "$WID")
+    shot "$1" $((x + LABEL_X)) $((y + LABEL_Y)) "$LABEL_W" "$LABEL_H"
+}
+
+# The number of pixels in which two screenshots differ.
+pixels_differing() {
+    compare -metric AE "$WORK/$1.png" "$WORK/$2.png" null: 2>&1 || true
+}
+same_image() { [ "$(pixels_differing "$1" "$2")" = 0 ]; }
+
+# For each row of a label screenshot, 1 where it holds text (yellow pixels), else 0.
+text_rows() {
+    convert "$WORK/$1.png" -fuzz 25% -fill white -opaque yellow -fill black +opaque white \
+        -colorspace gray -scale "1x${LABEL_H}!" -depth 8 txt:- |
+        awk 'NR > 1 { print ($2 ~ /\(0/) ? 0 : 1 }'
+}
+
+# The number of separate bands of text rows in a label screenshot: its lines of text.
+text_bands() {
+    text_rows "$1" | awk '$1 && !prev { n++ } { prev = $1 } END { print n + 0 }'
+}
+
+# The row just below the first line of text in a label screenshot.
+first_line_end() {
+    text_rows "$1" | awk '$1 { seen = 1 } !$1 && seen { print NR - 1; exit }'
+}
+
+# How many pixels of a label screenshot have this exact colour.
+colour_count() {
+    convert "$WORK/$1.png" -format %c histogram:info:- | awk -v c="$2" 'index($0, c) {print $1+0}' |
+        head -n 1
+}
+
+# Waits until the label region differs from screenshot NAME; leaves the new one in NAME-changed.
+wait_label_change() {
+    wait_until 5 label_differs "$1" || fail "the label did not change from $1"
+}
+label_differs() {
+    label_shot "$1-changed"
+    ! same_image "$1" "$1-changed"
+}
+
+key() { xdotool key --clearmodifiers "$@"; }
+
+# Clicks the centre of a control given by its client-area rectangle in pixels.
+click_at() {
+    local x y w h
+    read -r x y w h < <(client_geometry "$WID")
+    xdotool mousemove $((x + $1 + $3 / 2)) $((y + $2 + $4 / 2)) click 1
+}
+
+# The one input dialog or failure report now open (waits for a new one, other than $1).
+wait_dialog() {
+    local previous=${1:-none}
+    wait_until 10 one_new_dialog "$previous" || fail "no new dialog appeared (after $previous)"
+    windows_titled "$DIALOG_TITLE"
+}
+one_new_dialog() {
+    local open
+    open=$(windows_titled "$DIALOG_TITLE")
+    [ "$(printf '%s' "$open" | grep -c .)" = 1 ] && [ "$open" != "$1" ]
+}
+
+# Checks that a dialog sits centred horizontally with its top a third of the way down.
+check_dialog_place() {
+    local x y w h screen_w screen_h
+    read -r x y w h < <(client_geometry "$1")
+    read -r _ _ screen_w screen_h < <(client_geometry root)
+    local off_centre=$((x + w / 2 - screen_w / 2)) below_third=$((y - screen_h / 3))
+    [ "$off_centre" -ge -8 ] && [ "$off_centre" -le 8 ] ||
+        fail "dialog ${w} wide at x=$x on a screen $screen_w wide"
+    # The title bar the window manager adds sits between the requested top and the client area.
+    [ "$below_third" -ge -2 ] && [ "$below_third" -le 40 ] ||
+        fail "dialog's client area at y=$y on a screen $screen_h high"
+}
+
+# Checks the open dialog's place, types an answer and confirms it with Enter; prints the
+# dialog's id.
+answer() {
+    local dialog
+    dialog=$(wait_dialog "$1")
+    check_dialog_place "$dialog"
+    [ -n "$2" ] && xdotool type --delay 20 "$2"
+    key Return
+    echo "$dialog"
+}
+
+label_painted() {
+    label_shot painted
+    [ "$(colour_count painted '#008000')" -gt 1000 ]
+}
+
+no_dialog() { [ -z "$(windows_titled "$DIALOG_TITLE")" ]; }
+label_is() {
+    label_shot "$1-now"
+    same_image "$1" "$1-now"
+}
