@@ -20,11 +20,10 @@ public:
     using QMessageBox::QMessageBox;
 
 protected:
-    void showEvent(QShowEvent* event) override
-    {
+    void showEvent(QShowEvent* event) override {
         QMessageBox::showEvent(event); // gives the box its final size
-        QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen()
-                                                    : QGuiApplication::primaryScreen();
+        QScreen* screen =
+            parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
         if (screen != nullptr) {
             const QRect area = screen->geometry();
             move(area.x() + (area.width() - width()) / 2,
@@ -35,11 +34,9 @@ protected:
 
 } // namespace
 
-void FailureReport(QWidget* parent, const RunTimeError& error)
-{
+void FailureReport(QWidget* parent, const RunTimeError& error) {
     ScreenCentredMessageBox box(QMessageBox::Critical, ToQString(ApplicationTitle),
-                                ToQString(FailureReportText(error)), QMessageBox::NoButton,
-                                parent);
+                                ToQString(FailureReportText(error)), QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     QPushButton* ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);

@@ -50,7 +50,7 @@ start_window_manager() {
 }
 
 window_title() {
-    xprop -id "$1" -notype _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME = "\(.*\)"$/\1/p'
+    LC_ALL=C.UTF-8 xprop -id "$1" -notype _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME = "\(.*\)"$/\1/p'
 }
 
 # The program's visible windows with this exact title, one id a line.
