@@ -8,6 +8,7 @@
 #include "logic/RunTimeError.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -44,10 +45,41 @@ Read ReadNumber(std::u16string_view entry, const NumberSymbols& symbols) {
     }
 }
 
+// The accepted entry written plainly in ASCII: blanks and group separators dropped, full-width
+// characters and the locale's point replaced by their ASCII forms.
+std::string Plain(std::u16string_view entry, const NumberSymbols& symbols) {
+    std::string plain;
+    for (const char16_t c : entry) {
+        if (c >= u'0' && c <= u'9') {
+            plain += static_cast<char>(c);
+        } else if (c >= u'０' && c <= u'９') {
+            plain += static_cast<char>('0' + (c - u'０'));
+        } else if (c == u'-' || c == u'－' || c == u'−') {
+            plain += '-';
+        } else if (c == u'e' || c == u'E') {
+            plain += 'e';
+        } else if (c == symbols.decimal.front() || c == u'．') {
+            if (plain.empty() || plain.back() == '-') {
+                plain += '0';
+            }
+            plain += '.';
+        }
+    }
+    return plain;
+}
+
 void CheckEntry(const std::u16string& entry, const NumberSymbols& symbols) {
     const Read read = ReadNumber(entry, symbols);
     if (read.value) {
         Require(std::isfinite(*read.value), "an accepted entry is finite");
+        const std::string plain = Plain(entry, symbols);
+        double expected = 0;
+        const auto [end, error] =
+            std::from_chars(plain.data(), plain.data() + plain.size(), expected);
+        if (error == std::errc()) {
+            Require(end == plain.data() + plain.size(), "the plain form reads whole");
+            Require(*read.value == expected, "the value is the correctly rounded one");
+        }
     }
 
     // Blanks around an entry change nothing.

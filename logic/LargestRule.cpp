@@ -9,10 +9,12 @@
 
 namespace qzds {
 
-std::int16_t ToInteger(std::u16string_view entry, const NumberSymbols& symbols) {
-    // nearbyint in the default rounding mode rounds a half to the even neighbour. The range is
-    // checked after rounding, so -32768.5 is still -32768 while 32767.5 overflows.
-    const double rounded = std::nearbyint(NumericValue(entry, symbols));
+namespace {
+
+// nearbyint in the default rounding mode rounds a half to the even neighbour. The range is
+// checked after rounding, so -32768.5 is still -32768 while 32767.5 overflows.
+std::int16_t RoundToInteger(double value) {
+    const double rounded = std::nearbyint(value);
     if (rounded < std::numeric_limits<std::int16_t>::min() ||
         rounded > std::numeric_limits<std::int16_t>::max()) {
         throw RunTimeError(ErrorNumber::Overflow);
@@ -20,12 +22,21 @@ std::int16_t ToInteger(std::u16string_view entry, const NumberSymbols& symbols) 
     return static_cast<std::int16_t>(rounded); // "-0" becomes a plain 0 here
 }
 
+} // namespace
+
+std::int16_t ToInteger(std::u16string_view entry, const NumberSymbols& symbols) {
+    return RoundToInteger(NumericValue(entry, symbols));
+}
+
 std::int16_t LargestOfThree(std::u16string_view a, std::u16string_view b, std::u16string_view c,
                             const NumberSymbols& symbols) {
     std::int16_t result = ToInteger(a, symbols);
     for (const std::u16string_view entry : {b, c}) {
-        if (NumericValue(entry, symbols) > result) {
-            result = ToInteger(entry, symbols);
+        // Reading is a pure function of the entry, so the value read for the comparison is the
+        // one a second reading would give when the entry is taken.
+        const double value = NumericValue(entry, symbols);
+        if (value > result) {
+            result = RoundToInteger(value);
         }
     }
     return result;

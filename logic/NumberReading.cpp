@@ -3,6 +3,7 @@
 #include "logic/RunTimeError.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <string>
@@ -42,24 +43,42 @@ int SignOf(char16_t c) {
     }
 }
 
+// The powers of ten that a double holds exactly.
+constexpr std::array<double, 23> kPowers = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 [[noreturn]] void NotANumber() {
     throw RunTimeError(ErrorNumber::TypeMismatch);
 }
 
-// Walks the entry once and writes the number in the plain ASCII form that std::from_chars reads.
+// Reads one entry: a single walk through the grammar, then the value, straight from the digits
+// for short numbers and through std::from_chars for the rest.
 class Reader {
 public:
-    Reader(std::u16string_view text, const NumberSymbols& symbols)
+    // With `spelling` the reader also writes the number out there for std::from_chars; short
+    // numbers need no such copy, so the first reading goes without it.
+    Reader(std::u16string_view text, const NumberSymbols& symbols, std::string* spelling = nullptr)
         : m_text(text)
-        , m_symbols(symbols) {
-        m_ascii.reserve(text.size() + 2);
-    }
+        , m_symbols(symbols)
+        , m_decimal(symbols.decimal)
+        , m_group(symbols.group)
+        , m_fullWidthPoint(symbols.decimal == u".")
+        , m_spelling(spelling) {}
 
     double read() {
+        scan();
+        return convert();
+    }
+
+private:
+    // Walks the entry once, through the whole grammar; throws at the first thing outside it.
+    void scan() {
         skipBlanks();
         if (const int sign = at(m_pos) ? SignOf(m_text[m_pos]) : 0; sign != 0) {
             if (sign < 0) {
-                m_ascii += '-';
+                m_negative = true;
+                spell('-');
             }
             ++m_pos;
         }
@@ -73,14 +92,16 @@ public:
         if (m_pos != m_text.size()) {
             NotANumber();
         }
-        return convert();
     }
 
-private:
     bool at(std::size_t pos) const { return pos < m_text.size(); }
 
     bool startsWith(std::u16string_view piece, std::size_t pos) const {
-        return !piece.empty() && m_text.substr(pos, piece.size()) == piece;
+        if (piece.size() == 1) { // the usual separator: no need for a general comparison
+            return pos < m_text.size() && m_text[pos] == piece.front();
+        }
+        return !piece.empty() && m_text.size() - pos >= piece.size() &&
+               m_text.compare(pos, piece.size(), piece) == 0;
     }
 
     void skipBlanks() {
@@ -94,7 +115,7 @@ private:
     void readIntegerPart() {
         std::size_t run = 0;
         bool grouped = false;
-        const std::u16string_view group = m_symbols.group;
+        const std::u16string_view group = m_group;
         while (at(m_pos)) {
             if (const int digit = DigitValue(m_text[m_pos]); digit >= 0) {
                 appendDigit(digit);
@@ -122,15 +143,18 @@ private:
 
     void readFraction() {
         std::size_t length = 0;
-        if (startsWith(m_symbols.decimal, m_pos)) {
-            length = m_symbols.decimal.size();
-        } else if (m_symbols.decimal == u"." && at(m_pos) && m_text[m_pos] == u'\uFF0E') {
+        if (startsWith(m_decimal, m_pos)) {
+            length = m_decimal.size();
+        } else if (m_fullWidthPoint && at(m_pos) && m_text[m_pos] == u'\uFF0E') {
             length = 1;
         } else {
             return;
         }
         m_pos += length;
-        m_ascii += '.';
+        if (m_integerDigits == 0) {
+            spell('0'); // from_chars wants a digit before the point: ".5" is 0.5
+        }
+        spell('.');
         while (at(m_pos) && DigitValue(m_text[m_pos]) >= 0) {
             appendDigit(DigitValue(m_text[m_pos]));
             ++m_fractionDigits;
@@ -161,31 +185,53 @@ private:
             NotANumber();
         }
         m_exponent = sign * exponent;
-        m_ascii += 'e';
-        m_ascii += std::to_string(m_exponent);
+        spell('e');
+        if (m_spelling != nullptr) {
+            *m_spelling += std::to_string(m_exponent);
+        }
     }
 
     void appendDigit(int digit) {
         if (digit != 0 && m_firstSignificant < 0) {
             m_firstSignificant = static_cast<std::int64_t>(m_integerDigits + m_fractionDigits);
         }
-        m_ascii += static_cast<char>('0' + digit);
+        if (m_firstSignificant >= 0 && ++m_significantDigits <= 15) {
+            m_mantissa = m_mantissa * 10 + static_cast<std::uint64_t>(digit);
+        }
+        spell(static_cast<char>('0' + digit));
     }
 
     double convert() const {
-        if (m_integerDigits == 0) {
-            // from_chars wants a digit before the point: ".5" is 0.5.
-            std::string withZero = m_ascii;
-            withZero.insert(withZero.find('.'), "0");
-            return fromChars(withZero);
+        // Most entries are short: a mantissa of at most 15 digits is exact in a double, and so is
+        // a power of ten up to 1e22, so one multiplication or division rounds correctly.
+        const std::int64_t scale = m_exponent - static_cast<std::int64_t>(m_fractionDigits);
+        if (m_significantDigits <= 15 && scale >= -22 && scale <= 22) {
+            const auto mantissa = static_cast<double>(static_cast<std::int64_t>(m_mantissa));
+            const double magnitude = scale == 0  ? mantissa
+                                     : scale > 0 ? mantissa * kPowers.at(scale)
+                                                 : mantissa / kPowers.at(-scale);
+            return m_negative ? -magnitude : magnitude;
         }
-        return fromChars(m_ascii);
+        std::string spelling;
+        spelling.reserve(m_text.size() + 16);
+        return Reader(m_text, m_symbols, &spelling).readSpelled();
     }
 
-    double fromChars(const std::string& ascii) const {
+    void spell(char c) {
+        if (m_spelling != nullptr) {
+            *m_spelling += c;
+        }
+    }
+
+    double readSpelled() {
+        scan();
+        return fromChars();
+    }
+
+    double fromChars() const {
         double value = 0.0;
-        const char* first = ascii.data();
-        const char* last = first + ascii.size();
+        const char* first = m_spelling->data();
+        const char* last = first + m_spelling->size();
         const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
         if (error == std::errc::result_out_of_range) {
             // The number is well formed but beyond a double: too large is an overflow, too
@@ -206,12 +252,18 @@ private:
 
     std::u16string_view m_text;
     const NumberSymbols& m_symbols;
-    std::string m_ascii;
+    std::u16string_view m_decimal;
+    std::u16string_view m_group;
+    bool m_fullWidthPoint; // "．" counts as the point where the locale's point is "."
+    std::string* m_spelling;
     std::size_t m_pos = 0;
     std::size_t m_integerDigits = 0;
     std::size_t m_fractionDigits = 0;
     std::int64_t m_exponent = 0;
     std::int64_t m_firstSignificant = -1; // index of the first non-zero digit, -1 for none
+    std::size_t m_significantDigits = 0;  // digits from the first non-zero one on
+    std::uint64_t m_mantissa = 0;         // those digits, while there are at most 15
+    bool m_negative = false;
 };
 
 } // namespace
