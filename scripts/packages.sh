@@ -14,6 +14,8 @@ QZDS_TEST_PACKAGES=(
     libgtest-dev
     clang libclang-rt-14-dev clang-tidy clang-format
     xvfb xauth xdotool x11-utils imagemagick openbox wmctrl
+    desktop-file-utils appstream dpkg-dev file
+    dbus at-spi2-core python3 python3-pyatspi
 )
 
 # Installs whichever of the named packages are not installed yet; does nothing when all are.

@@ -38,6 +38,7 @@ void FailureReport(QWidget* parent, const RunTimeError& error) {
     ScreenCentredMessageBox box(QMessageBox::Critical, ToQString(ApplicationTitle),
                                 ToQString(FailureReportText(error)), QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
+    box.setAccessibleDescription(box.text());
     box.setWindowModality(Qt::ApplicationModal);
     QPushButton* ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);

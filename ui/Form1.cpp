@@ -3,6 +3,7 @@
 #include "logic/LabelTexts.h"
 #include "logic/LargestRule.h"
 #include "logic/RunTimeError.h"
+#include "ui/AppIdentity.h"
 #include "ui/CaptionLabel.h"
 #include "ui/FailureReport.h"
 #include "ui/InputPrompt.h"
@@ -10,6 +11,7 @@
 #include "ui/QtText.h"
 
 #include <QCoreApplication>
+#include <QIcon>
 #include <QPushButton>
 #include <algorithm>
 #include <new>
@@ -59,6 +61,9 @@ Form1::Form1(Form1Services services, QWidget* parent)
     , m_numberSymbols(NumberSymbolsFor(m_services.locale.numeric)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ToQString(Form1Layout.caption));
+    // The desktop's icon theme first, so that a themed icon wins; the built-in one otherwise.
+    setWindowIcon(QIcon::fromTheme(QString::fromLatin1(AppId),
+                                   QIcon(QStringLiteral(":/icons/qiuzuidashu.ico"))));
     // A fixed client area; the window system places the window where it places new windows.
     setFixedSize(TwipsToPixels(Form1Layout.clientWidth), TwipsToPixels(Form1Layout.clientHeight));
     buildFromLayout();

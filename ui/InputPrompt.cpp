@@ -18,6 +18,7 @@ InputPrompt::InputPrompt(const QString& prompt, QWidget* parent)
     , m_field(new QLineEdit(this)) {
     setWindowTitle(ToQString(ApplicationTitle));
     setWindowModality(Qt::ApplicationModal);
+    setAccessibleDescription(prompt); // what a screen reader announces with the title
 
     auto* promptLabel = new QLabel(prompt, this);
     promptLabel->setTextFormat(Qt::PlainText);

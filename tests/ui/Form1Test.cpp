@@ -7,6 +7,7 @@
 #include "ui/LayoutTable.h"
 #include "ui/QtText.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QFontInfo>
@@ -128,6 +129,8 @@ private slots:
     void realInputPromptCancelsWithEscape();
     void realFailureReportIsDismissedWithEnter();
     void manyClicksKeepTheLabelStable();
+    void screenReadersGetNamesAndKeys();
+    void windowIconHasBothSizes();
 };
 
 void Form1Test::controlsStandWhereTheLayoutSays_data() {
@@ -484,6 +487,44 @@ void Form1Test::manyClicksKeepTheLabelStable() {
     }
     QCOMPARE(h.prompts.size(), 300);
     QVERIFY(h.ended.empty());
+}
+
+void Form1Test::screenReadersGetNamesAndKeys() {
+    Harness h;
+    h.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(h.form.get());
+    QVERIFY(window != nullptr);
+    QCOMPARE(window->text(QAccessible::Name), QStringLiteral("求最大数 Tavrelo 2006.9."));
+
+    QAccessibleInterface* label = QAccessible::queryAccessibleInterface(h.form->Label1);
+    QCOMPARE(label->text(QAccessible::Name),
+             Q(GreetingText(kToday, "zh_CN")).replace(QChar(u'\r'), QChar(u'\n')));
+    QCOMPARE(label->state().focusable, false);
+
+    const struct {
+        QPushButton* button;
+        QString name;
+        QString keys;
+    } buttons[] = {{h.form->CmdWelcome, QStringLiteral("欢迎(H)"), QStringLiteral("Alt+H")},
+                   {h.form->CmdTime, QStringLiteral("时间(T)"), QStringLiteral("Alt+T")},
+                   {h.form->CmdMax, QStringLiteral("求最大数(M)"), QStringLiteral("Alt+M")},
+                   {h.form->CmdExit, QStringLiteral("退出(E)"), QStringLiteral("Alt+E")}};
+    for (const auto& row : buttons) {
+        QAccessibleInterface* button = QAccessible::queryAccessibleInterface(row.button);
+        QCOMPARE(button->text(QAccessible::Name), row.name);
+        QAccessibleActionInterface* actions = button->actionInterface();
+        QVERIFY(actions != nullptr);
+        QCOMPARE(actions->keyBindingsForAction(QAccessibleActionInterface::pressAction()),
+                 QStringList{row.keys});
+    }
+}
+
+void Form1Test::windowIconHasBothSizes() {
+    Harness h;
+    const QList<QSize> sizes = h.form->windowIcon().availableSizes();
+    QVERIFY2(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(32, 32)),
+             qPrintable(QStringLiteral("%1 sizes").arg(sizes.size())));
 }
 
 QTEST_MAIN(Form1Test)

@@ -1,0 +1,68 @@
+#include <cstdint>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Read(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_TRUE(in.good()) << path;
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+unsigned Le16(const std::string& data, std::size_t at) {
+    return static_cast<unsigned char>(data.at(at)) |
+           static_cast<unsigned>(static_cast<unsigned char>(data.at(at + 1))) << 8;
+}
+
+std::uint32_t Le32(const std::string& data, std::size_t at) {
+    return Le16(data, at) | static_cast<std::uint32_t>(Le16(data, at + 2)) << 16;
+}
+
+TEST(Icon, HoldsExactlyTheThreeImages) {
+    const std::string ico = Read(QZDS_ICO_PATH);
+    ASSERT_GE(ico.size(), 6U);
+    EXPECT_EQ(Le16(ico, 0), 0U); // reserved
+    EXPECT_EQ(Le16(ico, 2), 1U); // an icon, not a cursor
+    ASSERT_EQ(Le16(ico, 4), 3U);
+
+    struct Image {
+        unsigned size;
+        unsigned bits;
+    };
+    const std::vector<Image> expected = {{32, 1}, {32, 4}, {16, 4}};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(i);
+        const std::size_t entry = 6 + 16 * i;
+        EXPECT_EQ(static_cast<unsigned char>(ico.at(entry)), expected[i].size);     // width
+        EXPECT_EQ(static_cast<unsigned char>(ico.at(entry + 1)), expected[i].size); // height
+        EXPECT_EQ(static_cast<unsigned char>(ico.at(entry + 2)), 1U << expected[i].bits);
+        EXPECT_EQ(Le16(ico, entry + 6), expected[i].bits);
+        // The image's own header agrees, and the image lies inside the file.
+        const std::uint32_t length = Le32(ico, entry + 8);
+        const std::uint32_t offset = Le32(ico, entry + 12);
+        ASSERT_LE(std::size_t{offset} + length, ico.size());
+        EXPECT_EQ(Le32(ico, offset), 40U); // BITMAPINFOHEADER
+        EXPECT_EQ(Le32(ico, offset + 4), expected[i].size);
+        EXPECT_EQ(Le32(ico, offset + 8), 2 * expected[i].size); // colours and mask
+        EXPECT_EQ(Le16(ico, offset + 14), expected[i].bits);
+    }
+}
+
+TEST(DesktopFiles, NameTheProgramByItsIdAndVersion) {
+    const std::string desktop = Read(QZDS_DESKTOP_PATH);
+    EXPECT_NE(desktop.find("\nIcon=" QZDS_APP_ID "\n"), std::string::npos);
+    EXPECT_NE(desktop.find("\nExec=qiuzuidashu\n"), std::string::npos);
+    EXPECT_NE(desktop.find("\nName[zh_CN]=求最大数\n"), std::string::npos);
+
+    const std::string metainfo = Read(QZDS_METAINFO_PATH);
+    EXPECT_NE(metainfo.find("<id>" QZDS_APP_ID "</id>"), std::string::npos);
+    EXPECT_NE(metainfo.find("<release version=\"" QZDS_VERSION "\""), std::string::npos);
+    EXPECT_NE(metainfo.find("<launchable type=\"desktop-id\">" QZDS_APP_ID ".desktop</launchable>"),
+              std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,67 @@
+"""What a screen reader sees of the running program, through AT-SPI: the window's name, the
+label's greeting, the buttons' names and keys; and pressing 欢迎 through AT-SPI changes the
+label. Run by accessibility.sh with the accessibility bus up."""
+import sys
+import time
+
+import pyatspi
+
+TITLE = "求最大数 Tavrelo 2006.9."
+
+
+def fail(message):
+    print(f"FAIL: {message}", file=sys.stderr)
+    sys.exit(1)
+
+
+def wait_for(what, find, seconds=10):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        found = find()
+        if found is not None:
+            return found
+        time.sleep(0.05)
+    fail(f"no {what} within {seconds} s")
+
+
+def application():
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is not None and app.name == "qiuzuidashu":
+            return app
+    return None
+
+
+def descendants(node):
+    for child in node:
+        if child is not None:
+            yield child
+            yield from descendants(child)
+
+
+app = wait_for("application qiuzuidashu on the accessibility bus", application)
+window = wait_for("window", lambda: next((w for w in app if w.name == TITLE), None))
+print(f"ok: the window is announced as '{window.name}'")
+
+controls = list(descendants(window))
+labels = [c for c in controls if c.getRole() == pyatspi.ROLE_LABEL]
+buttons = {c.name: c for c in controls if c.getRole() == pyatspi.ROLE_PUSH_BUTTON}
+if len(labels) != 1:
+    fail(f"{len(labels)} labels")
+label = labels[0]
+if not label.name.startswith("欢迎光临！今天是：\n"):
+    fail(f"the label reads {label.name!r}")
+print(f"ok: the label reads {label.name!r}")
+
+for name, key in (("欢迎(H)", "H"), ("时间(T)", "T"), ("求最大数(M)", "M"), ("退出(E)", "E")):
+    if name not in buttons:
+        fail(f"no button named {name}; there are {sorted(buttons)}")
+    binding = buttons[name].queryAction().getKeyBinding(0)
+    if key not in binding or "Alt" not in binding:
+        fail(f"{name} has the key binding {binding!r}")
+print("ok: the buttons are named by their captions without '&', with their Alt keys")
+
+welcome = buttons["欢迎(H)"].queryAction()
+press = next(i for i in range(welcome.nActions) if welcome.getName(i) in ("press", "Press"))
+welcome.doAction(press)
+wait_for("welcome text", lambda: True if label.name == "欢迎使用\nVisual Basic" else None)
+print("ok: pressing 欢迎 through AT-SPI shows the welcome text")
