@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QIcon>
 #include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 #include <new>
 #include <vector>
@@ -57,13 +58,9 @@ Form1Services DefaultServices(const Clock& clock) {
 
 Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent)
-    , m_services(std::move(services))
-    , m_numberSymbols(NumberSymbolsFor(m_services.locale.numeric)) {
+    , m_services(std::move(services)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ToQString(Form1Layout.caption));
-    // The desktop's icon theme first, so that a themed icon wins; the built-in one otherwise.
-    setWindowIcon(QIcon::fromTheme(QString::fromLatin1(AppId),
-                                   QIcon(QStringLiteral(":/icons/qiuzuidashu.ico"))));
     // A fixed client area; the window system places the window where it places new windows.
     setFixedSize(TwipsToPixels(Form1Layout.clientWidth), TwipsToPixels(Form1Layout.clientHeight));
     buildFromLayout();
@@ -132,6 +129,21 @@ void Form1::connectHandlers() {
     on(CmdExit, &Form1::CmdExit_Click);
 }
 
+void Form1::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (!m_iconRequested) {
+        // Loading the icon theme and decoding the icon take longer than the rest of the window
+        // together, so they wait until the first frame is on the screen.
+        m_iconRequested = true;
+        QTimer::singleShot(0, this, [this] {
+            // The desktop's icon theme first, so that a themed icon wins; the built-in one
+            // otherwise.
+            setWindowIcon(QIcon::fromTheme(QString::fromLatin1(AppId),
+                                           QIcon(QStringLiteral(":/icons/qiuzuidashu.ico"))));
+        });
+    }
+}
+
 void Form1::Load() {
     if (!m_loaded) {
         m_loaded = true;
@@ -184,7 +196,10 @@ void Form1::CmdMax_Click() {
         entries[i] = m_services.prompt(this, ToQString(EntryPrompts[i])).toStdU16String();
     }
     const auto& [a, b, c] = entries;
-    const std::int16_t result = LargestOfThree(a, b, c, m_numberSymbols);
+    if (!m_numberSymbols) {
+        m_numberSymbols = NumberSymbolsFor(m_services.locale.numeric);
+    }
+    const std::int16_t result = LargestOfThree(a, b, c, *m_numberSymbols);
     setLabelCaption(ThreeNumbersSummary(a, b, c, result));
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string_view>
 
 class QPushButton;
@@ -49,6 +50,9 @@ public:
     QPushButton* CmdWelcome = nullptr;
     QPushButton* CmdTime = nullptr;
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void buildFromLayout();
     void connectHandlers();
@@ -66,7 +70,8 @@ private:
     void setLabelCaption(std::u16string_view caption);
 
     Form1Services m_services;
-    NumberSymbols m_numberSymbols;
+    std::optional<NumberSymbols> m_numberSymbols; // read when first needed, to start faster
+    bool m_iconRequested = false;
     bool m_loaded = false;
     bool m_ended = false;
 };

@@ -522,6 +522,9 @@ void Form1Test::screenReadersGetNamesAndKeys() {
 
 void Form1Test::windowIconHasBothSizes() {
     Harness h;
+    h.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
+    QTRY_VERIFY(!h.form->windowIcon().isNull());
     const QList<QSize> sizes = h.form->windowIcon().availableSizes();
     QVERIFY2(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(32, 32)),
              qPrintable(QStringLiteral("%1 sizes").arg(sizes.size())));
