@@ -26,6 +26,10 @@ trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
+    if [ -s "$WORK/app.log" ]; then
+        echo "the program's output:" >&2
+        tail -n 20 "$WORK/app.log" >&2
+    fi
     # Leave a picture of the screen for whoever reads the failure.
     import -window root "/tmp/qzds-e2e-failure-$$.png" 2>/dev/null &&
         echo "screen at the failure: /tmp/qzds-e2e-failure-$$.png" >&2
