@@ -37,6 +37,8 @@ protected:
 void FailureReport(QWidget* parent, const RunTimeError& error) {
     ScreenCentredMessageBox box(QMessageBox::Critical, ToQString(ApplicationTitle),
                                 ToQString(FailureReportText(error)), QMessageBox::NoButton, parent);
+    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowCloseButtonHint);
     box.setTextFormat(Qt::PlainText);
     box.setAccessibleDescription(box.text());
     box.setWindowModality(Qt::ApplicationModal);

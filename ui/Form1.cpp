@@ -61,7 +61,11 @@ Form1::Form1(Form1Services services, QWidget* parent)
     , m_services(std::move(services)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ToQString(Form1Layout.caption));
-    // A fixed client area; the window system places the window where it places new windows.
+    // A fixed client area, so no maximise box; the window system places the window where it
+    // places new windows.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     setFixedSize(TwipsToPixels(Form1Layout.clientWidth), TwipsToPixels(Form1Layout.clientHeight));
     buildFromLayout();
     connectHandlers();

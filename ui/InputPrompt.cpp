@@ -14,7 +14,8 @@
 namespace qzds {
 
 InputPrompt::InputPrompt(const QString& prompt, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint)
     , m_field(new QLineEdit(this)) {
     setWindowTitle(ToQString(ApplicationTitle));
     setWindowModality(Qt::ApplicationModal);
@@ -54,6 +55,7 @@ QString InputPrompt::ask(QWidget* parent, const QString& prompt) {
 
 void InputPrompt::placeOnScreen() {
     adjustSize();
+    setFixedSize(size()); // nothing to gain from resizing a one-line question
     QScreen* screen =
         parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr) {

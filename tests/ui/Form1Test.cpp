@@ -111,7 +111,6 @@ private slots:
     void labelColoursAndKaiFont();
     void greetingIsInPlaceBeforeTheFirstFrame();
     void carriageReturnShowsAsANewLine();
-    void labelShowsMarkupAndAmpersandsAsTyped();
     void tabOrderSkipsTheLabel();
     void enterAndSpaceClickTheFocusedButton();
     void accessKeysClickFromAnyFocus_data();
@@ -216,17 +215,6 @@ void Form1Test::carriageReturnShowsAsANewLine() {
     QCOMPARE(TextBands(h.form->Label1), 2);
     h.form->Label1->setCaption(QStringLiteral("A B"));
     QCOMPARE(TextBands(h.form->Label1), 1);
-}
-
-void Form1Test::labelShowsMarkupAndAmpersandsAsTyped() {
-    Harness h;
-    h.answers = {QStringLiteral("<b>1</b>"), QStringLiteral("&2"), QStringLiteral("3")};
-    h.form->CmdMax->click();
-    // "<b>1</b>" is no number: the label keeps the instruction, as plain text.
-    QCOMPARE(h.reported, std::vector<int>{13});
-    h.form->Label1->setCaption(QStringLiteral("<b>A&B</b>"));
-    QCOMPARE(h.form->Label1->text(), QStringLiteral("<b>A&B</b>"));
-    QCOMPARE(h.form->Label1->textFormat(), Qt::PlainText);
 }
 
 void Form1Test::tabOrderSkipsTheLabel() {
