@@ -1,5 +1,7 @@
 #include "platform/UserLocale.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <initializer_list>
 #include <unicode/ures.h>
@@ -27,9 +29,18 @@ std::string StripCodesetAndModifier(std::string name) {
     return name;
 }
 
+// Locale names are letters, digits, "_" and "-"; anything else ("../x", a path) is no locale and
+// never reaches ICU's data lookup.
+bool LooksLikeLocaleName(const std::string& name) {
+    return std::all_of(name.begin(), name.end(), [](unsigned char c) {
+        return std::isalnum(c) != 0 || c == '_' || c == '-';
+    });
+}
+
 std::string Resolve(const EnvironmentLookup& env, const char* category) {
     std::string name = StripCodesetAndModifier(FirstSet(env, {"LC_ALL", category, "LANG"}));
-    if (name.empty() || name == "C" || name == "POSIX" || !HasLocaleData(name)) {
+    if (name.empty() || name == "C" || name == "POSIX" || !LooksLikeLocaleName(name) ||
+        !HasLocaleData(name)) {
         return kDeclaredLocale;
     }
     return name;

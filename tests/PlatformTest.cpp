@@ -95,6 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
         LocaleCase{"posix", {{"LC_ALL", "POSIX"}}, "zh_CN", "zh_CN"},
         LocaleCase{"modifier", {{"LANG", "sr_RS.UTF-8@latin"}}, "sr_RS", "sr_RS"},
         LocaleCase{"unknown_language", {{"LANG", "xx_YY.UTF-8"}}, "zh_CN", "zh_CN"},
+        LocaleCase{"path_is_no_locale", {{"LANG", "de_DE/../de"}}, "zh_CN", "zh_CN"},
         LocaleCase{"unknown_region_keeps_language", {{"LANG", "en_XX"}}, "en_XX", "en_XX"}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -125,7 +125,7 @@ void Form1::buildFromLayout() {
 
 void Form1::connectHandlers() {
     const auto on = [this](QPushButton* button, void (Form1::*handler)()) {
-        connect(button, &QPushButton::clicked, this, [this, handler] { raise(handler); });
+        connect(button, &QPushButton::clicked, this, [this, handler] { runHandler(handler); });
     };
     on(CmdWelcome, &Form1::CmdWelcome_Click);
     on(CmdTime, &Form1::CmdTime_Click);
@@ -151,11 +151,11 @@ void Form1::paintEvent(QPaintEvent* event) {
 void Form1::Load() {
     if (!m_loaded) {
         m_loaded = true;
-        raise(&Form1::Form_Load);
+        runHandler(&Form1::Form_Load);
     }
 }
 
-void Form1::raise(void (Form1::*handler)()) {
+void Form1::runHandler(void (Form1::*handler)()) {
     if (m_ended) {
         return; // nothing runs once the program is ending
     }

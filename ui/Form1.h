@@ -65,7 +65,7 @@ private:
 
     // Runs one event handler. Every handler's failure ends here: the failure report, then the
     // end of the program.
-    void raise(void (Form1::*handler)());
+    void runHandler(void (Form1::*handler)());
     void endProgram(int status);
     void setLabelCaption(std::u16string_view caption);
 
