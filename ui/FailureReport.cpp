@@ -1,13 +1,13 @@
 #include "ui/FailureReport.h"
 
+#include "ui/DialogPlacement.h"
+
 #include "logic/RunTimeError.h"
 #include "ui/LayoutTable.h"
 #include "ui/QtText.h"
 
-#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 
 namespace qzds {
 
@@ -22,13 +22,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override {
         QMessageBox::showEvent(event); // gives the box its final size
-        QScreen* screen =
-            parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-        if (screen != nullptr) {
-            const QRect area = screen->geometry();
-            move(area.x() + (area.width() - width()) / 2,
-                 area.y() + (area.height() - height()) / 2);
-        }
+        PlaceOnScreen(this, VerticalPlace::Centred);
     }
 };
 
@@ -37,8 +31,7 @@ protected:
 void FailureReport(QWidget* parent, const RunTimeError& error) {
     ScreenCentredMessageBox box(QMessageBox::Critical, ToQString(ApplicationTitle),
                                 ToQString(FailureReportText(error)), QMessageBox::NoButton, parent);
-    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                       Qt::WindowCloseButtonHint);
+    box.setWindowFlags(FixedDialogFlags);
     box.setTextFormat(Qt::PlainText);
     box.setAccessibleDescription(box.text());
     box.setWindowModality(Qt::ApplicationModal);

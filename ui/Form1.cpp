@@ -162,13 +162,15 @@ void Form1::runHandler(void (Form1::*handler)()) {
     try {
         (this->*handler)();
     } catch (const RunTimeError& error) {
-        m_services.reportFailure(this, error);
-        endProgram(static_cast<int>(error.number()));
+        fail(error);
     } catch (const std::bad_alloc&) {
-        const RunTimeError error(ErrorNumber::OutOfMemory);
-        m_services.reportFailure(this, error);
-        endProgram(static_cast<int>(error.number()));
+        fail(RunTimeError(ErrorNumber::OutOfMemory));
     }
+}
+
+void Form1::fail(const RunTimeError& error) {
+    m_services.reportFailure(this, error);
+    endProgram(static_cast<int>(error.number()));
 }
 
 void Form1::endProgram(int status) {

@@ -66,6 +66,8 @@ private:
     // Runs one event handler. Every handler's failure ends here: the failure report, then the
     // end of the program.
     void runHandler(void (Form1::*handler)());
+    // The failure report, then the end of the program with the error's number as its status.
+    void fail(const RunTimeError& error);
     void endProgram(int status);
     void setLabelCaption(std::u16string_view caption);
 

@@ -1,21 +1,20 @@
 #include "ui/InputPrompt.h"
 
+#include "ui/DialogPlacement.h"
+
 #include "ui/LayoutTable.h"
 #include "ui/QtText.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 namespace qzds {
 
 InputPrompt::InputPrompt(const QString& prompt, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint)
+    : QDialog(parent, FixedDialogFlags)
     , m_field(new QLineEdit(this)) {
     setWindowTitle(ToQString(ApplicationTitle));
     setWindowModality(Qt::ApplicationModal);
@@ -56,13 +55,7 @@ QString InputPrompt::ask(QWidget* parent, const QString& prompt) {
 void InputPrompt::placeOnScreen() {
     adjustSize();
     setFixedSize(size()); // nothing to gain from resizing a one-line question
-    QScreen* screen =
-        parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (screen == nullptr) {
-        return;
-    }
-    const QRect area = screen->geometry();
-    move(area.x() + (area.width() - width()) / 2, area.y() + area.height() / 3);
+    PlaceOnScreen(this, VerticalPlace::ThirdDown);
 }
 
 } // namespace qzds
