@@ -100,8 +100,7 @@ pass "Alt+E ends the program with status 0"
 # --- Third instance: the close box. A confirmation or message window would keep it running.
 launch
 read -r x y w h < <(client_geometry "$WID")
-read -r left right top _ < <(xprop -id "$WID" -notype _NET_FRAME_EXTENTS | tr -d ',' |
-                             awk '{print $3, $4, $5, $6}')
+read -r left right top _ < <(frame_extents "$WID")
 xdotool mousemove $((x + w + right - 10)) $((y - top / 2)) click 1
 wait_app_end
 [ "$APP_STATUS" = 0 ] || fail "the close box ended with status $APP_STATUS"

@@ -47,10 +47,13 @@ wait_until() {
     done
 }
 
+# Starts openbox and waits until it has finished starting: it announces itself (wmctrl -m)
+# before it has grabbed its keys and taken over the screen, and a window or an Alt+F4 in that
+# moment can go astray. Its --startup command runs once it is ready.
 start_window_manager() {
-    openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+    openbox --sm-disable --startup "touch $WORK/openbox-ready" >"$WORK/openbox.log" 2>&1 &
     BACKGROUND+=($!)
-    wait_until 10 wmctrl -m >/dev/null 2>&1 || fail "the window manager did not start"
+    wait_until 10 test -e "$WORK/openbox-ready" || fail "the window manager did not start"
 }
 
 window_title() {
@@ -81,6 +84,11 @@ client_geometry() {
     [ "$1" = root ] && which=(-root)
     xwininfo "${which[@]}" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
                               /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
+}
+
+# "LEFT RIGHT TOP BOTTOM": the widths of the frame the window manager puts around a window.
+frame_extents() {
+    xprop -id "$1" -notype _NET_FRAME_EXTENTS | tr -d ',' | awk '{print $3, $4, $5, $6}'
 }
 
 # Waits for the program to end and sets APP_STATUS to its exit status.

@@ -33,6 +33,10 @@ pass "closing the window ends the program with status 0"
 start_app
 xdotool windowactivate --sync "$WID"
 key alt+F4
+# openbox now and then drops the first Alt+F4 of a fresh session (the window is active and a
+# second press closes it); one more press keeps that out of the result. A program that ignored the
+# close would still fail here.
+wait_until 2 app_gone || key alt+F4
 wait_app_end
 [ "$APP_STATUS" = 0 ] || fail "Alt+F4 ended the program with status $APP_STATUS"
 pass "Alt+F4 ends the program with status 0"
