@@ -2,8 +2,10 @@
 
 #include "logic/NumberReading.h"
 #include "logic/RunTimeError.h"
-#include "platform/Characters.h"
+#include "logic/Texts.h"
+#include "platform/DecimalText.h"
 
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -44,15 +46,15 @@ std::int16_t LargestOfThree(std::u16string_view a, std::u16string_view b, std::u
 
 std::u16string ThreeNumbersSummary(std::u16string_view a, std::u16string_view b,
                                    std::u16string_view c, std::int16_t result) {
-    std::u16string text = u"输入：a=";
-    text += a;
-    text += u" b=";
-    text += b;
-    text += u" c=";
-    text += c;
-    text += u"  计算结果：Max =";
-    text += DecimalText(result);
-    return text;
+    std::u16string summary;
+    const std::array<std::u16string_view, 3> entries = {a, b, c};
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        summary += text::SummaryPieces.at(i);
+        summary += entries.at(i);
+    }
+    summary += text::SummaryPieces.back();
+    summary += DecimalText(result);
+    return summary;
 }
 
 } // namespace qzds

@@ -3,7 +3,6 @@
 #include "logic/RunTimeError.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <cstdint>
 #include <string>
@@ -43,227 +42,160 @@ int SignOf(char16_t c) {
     }
 }
 
-// The powers of ten that a double holds exactly.
-constexpr std::array<double, 23> kPowers = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
 [[noreturn]] void NotANumber() {
     throw RunTimeError(ErrorNumber::TypeMismatch);
 }
 
-// Reads one entry: a single walk through the grammar, then the value, straight from the digits
-// for short numbers and through std::from_chars for the rest.
+// The decimal place of the first significant digit of a spelled number ("123" 3, "0.05" -1),
+// plus its exponent: above zero the number is too large for a double, otherwise too small.
+std::int64_t Magnitude(const std::string& spelled, std::int64_t exponent) {
+    const std::size_t end = std::min(spelled.find('e'), spelled.size());
+    const std::size_t point = std::min(spelled.find('.'), end);
+    const std::size_t first = spelled.find_first_of("123456789");
+    if (first == std::string::npos || first >= end) {
+        return 0; // all zeros: from_chars never finds those out of range
+    }
+    const auto place = first < point ? static_cast<std::int64_t>(point - first)
+                                     : -static_cast<std::int64_t>(first - point - 1);
+    return place + exponent;
+}
+
+// One walk through an entry: each part of the grammar is checked and written out in the plain
+// ASCII form std::from_chars reads ("-1234.5e3"), which then gives the correctly rounded value.
 class Reader {
 public:
-    // With `spelling` the reader also writes the number out there for std::from_chars; short
-    // numbers need no such copy, so the first reading goes without it.
-    Reader(std::u16string_view text, const NumberSymbols& symbols, std::string* spelling = nullptr)
+    Reader(std::u16string_view text, const NumberSymbols& symbols)
         : m_text(text)
-        , m_symbols(symbols)
-        , m_decimal(symbols.decimal)
-        , m_group(symbols.group)
-        , m_fullWidthPoint(symbols.decimal == u".")
-        , m_spelling(spelling) {}
+        , m_symbols(symbols) {}
 
     double read() {
-        scan();
-        return convert();
-    }
-
-private:
-    // Walks the entry once, through the whole grammar; throws at the first thing outside it.
-    void scan() {
         skipBlanks();
-        if (const int sign = at(m_pos) ? SignOf(m_text[m_pos]) : 0; sign != 0) {
-            if (sign < 0) {
-                m_negative = true;
-                spell('-');
+        if (more() && SignOf(peek()) != 0) {
+            if (SignOf(peek()) < 0) {
+                m_spelled += '-';
             }
             ++m_pos;
         }
-        readIntegerPart();
-        readFraction();
-        if (m_integerDigits + m_fractionDigits == 0) {
+        const std::size_t integerDigits = readIntegerPart();
+        const std::size_t fractionDigits = readFraction(integerDigits);
+        if (integerDigits + fractionDigits == 0) {
             NotANumber();
         }
         readExponent();
         skipBlanks();
-        if (m_pos != m_text.size()) {
+        if (more()) {
             NotANumber();
         }
+        return convert();
     }
 
-    bool at(std::size_t pos) const { return pos < m_text.size(); }
-
-    bool startsWith(std::u16string_view piece, std::size_t pos) const {
-        if (piece.size() == 1) { // the usual separator: no need for a general comparison
-            return pos < m_text.size() && m_text[pos] == piece.front();
-        }
-        return !piece.empty() && m_text.size() - pos >= piece.size() &&
-               m_text.compare(pos, piece.size(), piece) == 0;
+private:
+    bool more() const { return m_pos < m_text.size(); }
+    char16_t peek() const { return m_text[m_pos]; }
+    bool digitAt(std::size_t pos) const {
+        return pos < m_text.size() && DigitValue(m_text[pos]) >= 0;
+    }
+    bool startsWith(std::u16string_view piece) const {
+        return !piece.empty() && m_text.substr(m_pos, piece.size()) == piece;
     }
 
     void skipBlanks() {
-        while (at(m_pos) && IsBlank(m_text[m_pos])) {
+        while (more() && IsBlank(peek())) {
             ++m_pos;
         }
+    }
+
+    std::size_t readDigits() {
+        std::size_t count = 0;
+        while (digitAt(m_pos)) {
+            m_spelled += static_cast<char>('0' + DigitValue(m_text[m_pos++]));
+            ++count;
+        }
+        return count;
     }
 
     // Digits, and group separators between correct groups: one to three digits first, then
     // groups of exactly three. "1,00" is no number at all rather than a quiet 100.
-    void readIntegerPart() {
-        std::size_t run = 0;
+    std::size_t readIntegerPart() {
+        const std::u16string_view group = m_symbols.group;
+        std::size_t total = readDigits();
+        std::size_t run = total;
         bool grouped = false;
-        const std::u16string_view group = m_group;
-        while (at(m_pos)) {
-            if (const int digit = DigitValue(m_text[m_pos]); digit >= 0) {
-                appendDigit(digit);
-                ++m_integerDigits;
-                ++run;
-                ++m_pos;
-            } else if (m_integerDigits > 0 && startsWith(group, m_pos) &&
-                       at(m_pos + group.size()) && DigitValue(m_text[m_pos + group.size()]) >= 0) {
-                // A separator that no digit follows is not one: a trailing no-break space is a
-                // blank even where the locale groups with it.
-                if (grouped ? run != 3 : run > 3) {
-                    NotANumber();
-                }
-                grouped = true;
-                run = 0;
-                m_pos += group.size();
-            } else {
-                break;
+        // A separator that no digit follows is not one: a trailing no-break space is a blank
+        // even where the locale groups with it.
+        while (total > 0 && startsWith(group) && digitAt(m_pos + group.size())) {
+            if (grouped ? run != 3 : run > 3) {
+                NotANumber();
             }
+            grouped = true;
+            m_pos += group.size();
+            run = readDigits();
+            total += run;
         }
         if (grouped && run != 3) {
             NotANumber();
         }
+        return total;
     }
 
-    void readFraction() {
-        std::size_t length = 0;
-        if (startsWith(m_decimal, m_pos)) {
-            length = m_decimal.size();
-        } else if (m_fullWidthPoint && at(m_pos) && m_text[m_pos] == u'\uFF0E') {
-            length = 1;
-        } else {
-            return;
-        }
-        m_pos += length;
-        if (m_integerDigits == 0) {
-            spell('0'); // from_chars wants a digit before the point: ".5" is 0.5
-        }
-        spell('.');
-        while (at(m_pos) && DigitValue(m_text[m_pos]) >= 0) {
-            appendDigit(DigitValue(m_text[m_pos]));
-            ++m_fractionDigits;
+    // The locale's decimal separator, and "．" too where that separator is ".".
+    std::size_t readFraction(std::size_t integerDigits) {
+        if (startsWith(m_symbols.decimal)) {
+            m_pos += m_symbols.decimal.size();
+        } else if (m_symbols.decimal == u"." && more() && peek() == u'\uFF0E') {
             ++m_pos;
+        } else {
+            return 0;
         }
+        if (integerDigits == 0) {
+            m_spelled += '0'; // from_chars wants a digit before the point: ".5" is 0.5
+        }
+        m_spelled += '.';
+        return readDigits();
     }
 
     void readExponent() {
-        if (!at(m_pos) || (m_text[m_pos] != u'e' && m_text[m_pos] != u'E')) {
+        if (!more() || (peek() != u'e' && peek() != u'E')) {
             return;
         }
         ++m_pos;
-        int sign = 1;
-        if (at(m_pos) && SignOf(m_text[m_pos]) != 0) {
-            sign = SignOf(m_text[m_pos]);
-            ++m_pos;
-        }
-        std::int64_t exponent = 0;
-        std::size_t digits = 0;
-        while (at(m_pos) && DigitValue(m_text[m_pos]) >= 0) {
-            // Saturate: past a billion the answer is overflow or zero either way.
-            exponent =
-                std::min<std::int64_t>(exponent * 10 + DigitValue(m_text[m_pos]), 1'000'000'000);
-            ++digits;
-            ++m_pos;
-        }
-        if (digits == 0) {
+        const int sign = more() && SignOf(peek()) != 0 ? SignOf(m_text[m_pos++]) : 1;
+        if (!digitAt(m_pos)) {
             NotANumber();
         }
-        m_exponent = sign * exponent;
-        spell('e');
-        if (m_spelling != nullptr) {
-            *m_spelling += std::to_string(m_exponent);
+        while (digitAt(m_pos)) {
+            // Saturate: past a billion the answer is overflow or zero either way.
+            m_exponent = std::min<std::int64_t>(m_exponent * 10 + DigitValue(m_text[m_pos++]),
+                                                1'000'000'000);
         }
-    }
-
-    void appendDigit(int digit) {
-        if (digit != 0 && m_firstSignificant < 0) {
-            m_firstSignificant = static_cast<std::int64_t>(m_integerDigits + m_fractionDigits);
-        }
-        if (m_firstSignificant >= 0 && ++m_significantDigits <= 15) {
-            m_mantissa = m_mantissa * 10 + static_cast<std::uint64_t>(digit);
-        }
-        spell(static_cast<char>('0' + digit));
+        m_exponent *= sign;
+        m_spelled += 'e';
+        m_spelled += std::to_string(m_exponent);
     }
 
     double convert() const {
-        // Most entries are short: a mantissa of at most 15 digits is exact in a double, and so is
-        // a power of ten up to 1e22, so one multiplication or division rounds correctly.
-        const std::int64_t scale = m_exponent - static_cast<std::int64_t>(m_fractionDigits);
-        if (m_significantDigits <= 15 && scale >= -22 && scale <= 22) {
-            const auto mantissa = static_cast<double>(static_cast<std::int64_t>(m_mantissa));
-            const double magnitude = scale == 0  ? mantissa
-                                     : scale > 0 ? mantissa * kPowers.at(scale)
-                                                 : mantissa / kPowers.at(-scale);
-            return m_negative ? -magnitude : magnitude;
-        }
-        std::string spelling;
-        spelling.reserve(m_text.size() + 16);
-        return Reader(m_text, m_symbols, &spelling).readSpelled();
-    }
-
-    void spell(char c) {
-        if (m_spelling != nullptr) {
-            *m_spelling += c;
-        }
-    }
-
-    double readSpelled() {
-        scan();
-        return fromChars();
-    }
-
-    double fromChars() const {
         double value = 0.0;
-        const char* first = m_spelling->data();
-        const char* last = first + m_spelling->size();
+        const char* first = m_spelled.data();
+        const char* last = first + m_spelled.size();
         const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
         if (error == std::errc::result_out_of_range) {
-            // The number is well formed but beyond a double: too large is an overflow, too
-            // small is zero. Its size is the place of its first significant digit plus the
-            // exponent.
-            const std::int64_t magnitude =
-                m_exponent + static_cast<std::int64_t>(m_integerDigits) - m_firstSignificant;
-            if (magnitude > 0) {
+            // Well formed but beyond a double: too large is an overflow, too small is zero.
+            if (Magnitude(m_spelled, m_exponent) > 0) {
                 throw RunTimeError(ErrorNumber::Overflow);
             }
             return 0.0;
         }
         if (error != std::errc() || end != last) {
-            NotANumber(); // cannot happen for what the reader writes, but never guess
+            NotANumber(); // cannot happen for what the walk writes, but never guess
         }
         return value;
     }
 
     std::u16string_view m_text;
     const NumberSymbols& m_symbols;
-    std::u16string_view m_decimal;
-    std::u16string_view m_group;
-    bool m_fullWidthPoint; // "．" counts as the point where the locale's point is "."
-    std::string* m_spelling;
+    std::string m_spelled;
     std::size_t m_pos = 0;
-    std::size_t m_integerDigits = 0;
-    std::size_t m_fractionDigits = 0;
     std::int64_t m_exponent = 0;
-    std::int64_t m_firstSignificant = -1; // index of the first non-zero digit, -1 for none
-    std::size_t m_significantDigits = 0;  // digits from the first non-zero one on
-    std::uint64_t m_mantissa = 0;         // those digits, while there are at most 15
-    bool m_negative = false;
 };
 
 } // namespace

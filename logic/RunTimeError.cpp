@@ -1,39 +1,32 @@
 #include "logic/RunTimeError.h"
 
-#include "platform/Characters.h"
+#include "logic/Texts.h"
+#include "platform/DecimalText.h"
 
 namespace qzds {
-
-namespace {
-
-std::u16string Description(ErrorNumber number) {
-    switch (number) {
-    case ErrorNumber::Overflow:
-        return u"溢出";
-    case ErrorNumber::OutOfMemory:
-        return u"内存不足";
-    case ErrorNumber::TypeMismatch:
-        return u"类型不匹配";
-    }
-    return u"应用程序定义的错误或对象定义的错误";
-}
-
-} // namespace
 
 RunTimeError::RunTimeError(ErrorNumber number)
     : std::runtime_error("run-time error " + std::to_string(static_cast<int>(number)))
     , m_number(number) {}
 
-std::u16string RunTimeError::description() const {
-    return Description(m_number);
+std::u16string_view RunTimeError::description() const {
+    switch (m_number) {
+    case ErrorNumber::Overflow:
+        return text::OverflowDescription;
+    case ErrorNumber::OutOfMemory:
+        return text::OutOfMemoryDescription;
+    case ErrorNumber::TypeMismatch:
+        return text::TypeMismatchDescription;
+    }
+    return {};
 }
 
 std::u16string FailureReportText(const RunTimeError& error) {
-    std::u16string text = u"运行时错误 '";
-    text += DecimalText(static_cast<int>(error.number()));
-    text += u"':\n\n";
-    text += error.description();
-    return text;
+    std::u16string report(text::ReportBeforeNumber);
+    report += DecimalText(static_cast<int>(error.number()));
+    report += text::ReportAfterNumber;
+    report += error.description();
+    return report;
 }
 
 } // namespace qzds

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace qzds {
 
@@ -20,13 +21,13 @@ public:
 
     ErrorNumber number() const { return m_number; }
     // The error's Simplified Chinese description, as the failure report shows it.
-    std::u16string description() const;
+    std::u16string_view description() const;
 
 private:
     ErrorNumber m_number;
 };
 
-// The failure report's message: "运行时错误 '13':", an empty line, then the description.
+// The failure report's message: the error's number, an empty line, then its description.
 std::u16string FailureReportText(const RunTimeError& error);
 
 } // namespace qzds

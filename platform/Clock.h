@@ -35,22 +35,4 @@ public:
     TimeOfDay now() const override;
 };
 
-// A clock that always answers the same date and time.
-class FixedClock final : public Clock {
-public:
-    FixedClock(Date date, TimeOfDay time)
-        : m_date(date)
-        , m_time(time) {}
-    Date today() const override { return m_date; }
-    TimeOfDay now() const override { return m_time; }
-    void set(Date date, TimeOfDay time) {
-        m_date = date;
-        m_time = time;
-    }
-
-private:
-    Date m_date;
-    TimeOfDay m_time;
-};
-
 } // namespace qzds

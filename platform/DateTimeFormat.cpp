@@ -33,18 +33,13 @@ UDate InGmt(int year, int month, int day, int hour, int minute, int second) {
     return instant;
 }
 
-std::u16string Format(icu::DateFormat* format, UDate instant, WeekSettings week) {
+std::u16string Format(icu::DateFormat* format, UDate instant) {
     if (format == nullptr) {
         throw std::runtime_error("no date format for this locale");
     }
     std::unique_ptr<icu::DateFormat> owner(format);
-    // Keep the locale's own calendar (Buddhist, Japanese, ...); only the zone and the week
-    // rules are ours.
-    std::unique_ptr<icu::Calendar> calendar(owner->getCalendar()->clone());
-    calendar->setTimeZone(*icu::TimeZone::getGMT());
-    calendar->setFirstDayOfWeek(static_cast<UCalendarDaysOfWeek>(week.firstDayOfWeek));
-    calendar->setMinimalDaysInFirstWeek(static_cast<uint8_t>(week.firstWeekOfYear));
-    owner->adoptCalendar(calendar.release());
+    // The locale's own calendar (Buddhist, Japanese, ...) stays; only the zone is ours.
+    owner->setTimeZone(*icu::TimeZone::getGMT());
 
     icu::UnicodeString text;
     owner->format(instant, text);
@@ -53,24 +48,16 @@ std::u16string Format(icu::DateFormat* format, UDate instant, WeekSettings week)
 
 } // namespace
 
-std::u16string FormatDate(const Date& date, std::string_view pattern, const std::string& locale,
-                          WeekSettings week) {
-    if (pattern != kLongDatePattern) {
-        throw std::invalid_argument("unknown date pattern");
-    }
+std::u16string FormatLongDate(const Date& date, const std::string& locale) {
     return Format(
         icu::DateFormat::createDateInstance(icu::DateFormat::kFull, icu::Locale(locale.c_str())),
-        InGmt(date.year, date.month, date.day, 12, 0, 0), week);
+        InGmt(date.year, date.month, date.day, 12, 0, 0));
 }
 
-std::u16string FormatTime(const TimeOfDay& time, std::string_view pattern,
-                          const std::string& locale, WeekSettings week) {
-    if (pattern != kTimePattern) {
-        throw std::invalid_argument("unknown time pattern");
-    }
+std::u16string FormatTime(const TimeOfDay& time, const std::string& locale) {
     return Format(
         icu::DateFormat::createTimeInstance(icu::DateFormat::kMedium, icu::Locale(locale.c_str())),
-        InGmt(1970, 1, 1, time.hour, time.minute, time.second), week);
+        InGmt(1970, 1, 1, time.hour, time.minute, time.second));
 }
 
 } // namespace qzds

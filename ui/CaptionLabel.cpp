@@ -1,5 +1,7 @@
 #include "ui/CaptionLabel.h"
 
+#include "logic/Texts.h"
+
 namespace qzds {
 
 CaptionLabel::CaptionLabel(QWidget* parent)
@@ -16,7 +18,7 @@ void CaptionLabel::setCaption(const QString& caption) {
     m_caption = caption;
     QString shown = caption;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.replace(QChar(u'\r'), QChar(u'\n'));
+    shown.replace(QChar(text::LineBreak), QChar(u'\n'));
     setText(shown);
 }
 

@@ -3,7 +3,7 @@
 #include "ui/DialogPlacement.h"
 
 #include "logic/RunTimeError.h"
-#include "ui/LayoutTable.h"
+#include "logic/Texts.h"
 #include "ui/QtText.h"
 
 #include <QMessageBox>
@@ -29,13 +29,13 @@ protected:
 } // namespace
 
 void FailureReport(QWidget* parent, const RunTimeError& error) {
-    ScreenCentredMessageBox box(QMessageBox::Critical, ToQString(ApplicationTitle),
+    ScreenCentredMessageBox box(QMessageBox::Critical, ToQString(text::ApplicationTitle),
                                 ToQString(FailureReportText(error)), QMessageBox::NoButton, parent);
     box.setWindowFlags(FixedDialogFlags);
     box.setTextFormat(Qt::PlainText);
     box.setAccessibleDescription(box.text());
     box.setWindowModality(Qt::ApplicationModal);
-    QPushButton* ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    QPushButton* ok = box.addButton(ToQString(text::Ok), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
     box.exec();

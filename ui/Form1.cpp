@@ -3,6 +3,7 @@
 #include "logic/LabelTexts.h"
 #include "logic/LargestRule.h"
 #include "logic/RunTimeError.h"
+#include "logic/Texts.h"
 #include "ui/AppIdentity.h"
 #include "ui/CaptionLabel.h"
 #include "ui/FailureReport.h"
@@ -16,7 +17,6 @@
 #include <QTimer>
 #include <algorithm>
 #include <new>
-#include <vector>
 
 namespace qzds {
 
@@ -67,70 +67,51 @@ Form1::Form1(Form1Services services, QWidget* parent)
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(TwipsToPixels(Form1Layout.clientWidth), TwipsToPixels(Form1Layout.clientHeight));
-    buildFromLayout();
-    connectHandlers();
+
+    // In the layout table's order, which is the order of the window's children.
+    CmdExit = addButton(Form1Layout.CmdExit, &Form1::CmdExit_Click);
+    CmdMax = addButton(Form1Layout.CmdMax, &Form1::CmdMax_Click);
+    CmdWelcome = addButton(Form1Layout.CmdWelcome, &Form1::CmdWelcome_Click);
+    CmdTime = addButton(Form1Layout.CmdTime, &Form1::CmdTime_Click);
+    Label1 = addLabel(Form1Layout.Label1);
+    chainTabOrder();
 }
 
 Form1::~Form1() = default;
 
-void Form1::buildFromLayout() {
-    std::vector<const ControlLayout*> byTabIndex;
-    for (const ControlLayout& control : Form1Layout.controls) {
-        QWidget* widget = nullptr;
-        if (control.kind == ControlKind::Label) {
-            auto* label = new CaptionLabel(this);
-            label->setCaption(ToQString(control.caption));
-            label->setAutoFillBackground(true);
-            QPalette palette = label->palette();
-            palette.setColor(QPalette::Window, FromBgr(Label1Style.backColor));
-            palette.setColor(QPalette::WindowText, FromBgr(Label1Style.foreColor));
-            label->setPalette(palette);
-            label->setFont(Label1Font());
-            widget = label;
-        } else {
-            auto* button = new QPushButton(ToQString(control.caption), this);
-            // Enter clicks the focused button, as Space does.
-            button->setAutoDefault(true);
-            widget = button;
-        }
-        widget->setObjectName(QString::fromLatin1(control.name));
-        widget->setGeometry(PixelRect(control));
-        byTabIndex.push_back(&control);
-    }
-
-    Label1 = findChild<CaptionLabel*>(QStringLiteral("Label1"));
-    CmdExit = findChild<QPushButton*>(QStringLiteral("CmdExit"));
-    CmdMax = findChild<QPushButton*>(QStringLiteral("CmdMax"));
-    CmdWelcome = findChild<QPushButton*>(QStringLiteral("CmdWelcome"));
-    CmdTime = findChild<QPushButton*>(QStringLiteral("CmdTime"));
-
-    // The tab order follows the tab indexes; the label holds its place but takes no focus.
-    std::sort(
-        byTabIndex.begin(), byTabIndex.end(),
-        [](const ControlLayout* x, const ControlLayout* y) { return x->tabIndex < y->tabIndex; });
-    QWidget* previous = nullptr;
-    for (const ControlLayout* control : byTabIndex) {
-        auto* widget = findChild<QWidget*>(QString::fromLatin1(control->name));
-        if (widget->focusPolicy() == Qt::NoFocus) {
-            continue;
-        }
-        if (previous == nullptr) {
-            widget->setFocus(); // the first in the tab order has the focus at the start
-        } else {
-            QWidget::setTabOrder(previous, widget);
-        }
-        previous = widget;
-    }
+QPushButton* Form1::addButton(const ControlLayout& layout, void (Form1::*handler)()) {
+    auto* button = new QPushButton(ToQString(layout.caption), this);
+    button->setObjectName(QString::fromLatin1(layout.name));
+    button->setGeometry(PixelRect(layout));
+    button->setAutoDefault(true); // Enter clicks the focused button, as Space does
+    m_tabOrder.emplace_back(layout.tabIndex, button);
+    connect(button, &QPushButton::clicked, this, [this, handler] { runHandler(handler); });
+    return button;
 }
 
-void Form1::connectHandlers() {
-    const auto on = [this](QPushButton* button, void (Form1::*handler)()) {
-        connect(button, &QPushButton::clicked, this, [this, handler] { runHandler(handler); });
-    };
-    on(CmdWelcome, &Form1::CmdWelcome_Click);
-    on(CmdTime, &Form1::CmdTime_Click);
-    on(CmdMax, &Form1::CmdMax_Click);
-    on(CmdExit, &Form1::CmdExit_Click);
+// The label takes no focus: its tab index only holds its place in the order.
+CaptionLabel* Form1::addLabel(const ControlLayout& layout) {
+    auto* label = new CaptionLabel(this);
+    label->setObjectName(QString::fromLatin1(layout.name));
+    label->setGeometry(PixelRect(layout));
+    label->setCaption(ToQString(layout.caption));
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, FromBgr(Label1Style.backColor));
+    palette.setColor(QPalette::WindowText, FromBgr(Label1Style.foreColor));
+    label->setPalette(palette);
+    label->setFont(Label1Font());
+    return label;
+}
+
+// The buttons in the order of their tab indexes; the first has the focus at the start.
+void Form1::chainTabOrder() {
+    std::sort(m_tabOrder.begin(), m_tabOrder.end(),
+              [](const auto& x, const auto& y) { return x.first < y.first; });
+    m_tabOrder.front().second->setFocus();
+    for (std::size_t i = 1; i < m_tabOrder.size(); ++i) {
+        QWidget::setTabOrder(m_tabOrder[i - 1].second, m_tabOrder[i].second);
+    }
 }
 
 void Form1::paintEvent(QPaintEvent* event) {
@@ -195,11 +176,12 @@ void Form1::CmdTime_Click() {
 }
 
 void Form1::CmdMax_Click() {
-    setLabelCaption(ThreeNumbersInstruction);
+    setLabelCaption(text::ThreeNumbersInstruction);
     // All three are asked, whatever came before; nothing is read until the last answer.
     std::array<std::u16string, 3> entries;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        entries[i] = m_services.prompt(this, ToQString(EntryPrompts[i])).toStdU16String();
+        entries.at(i) =
+            m_services.prompt(this, ToQString(text::EntryPrompts.at(i))).toStdU16String();
     }
     const auto& [a, b, c] = entries;
     if (!m_numberSymbols) {

@@ -9,12 +9,15 @@
 #include <functional>
 #include <optional>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 class QPushButton;
 
 namespace qzds {
 
 class CaptionLabel;
+struct ControlLayout;
 class RunTimeError;
 
 // What the window needs from outside: tests replace any of it.
@@ -54,8 +57,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void buildFromLayout();
-    void connectHandlers();
+    QPushButton* addButton(const ControlLayout& layout, void (Form1::*handler)());
+    CaptionLabel* addLabel(const ControlLayout& layout);
+    void chainTabOrder();
 
     void Form_Load();
     void CmdWelcome_Click();
@@ -72,7 +76,8 @@ private:
     void setLabelCaption(std::u16string_view caption);
 
     Form1Services m_services;
-    std::optional<NumberSymbols> m_numberSymbols; // read when first needed, to start faster
+    std::vector<std::pair<int, QWidget*>> m_tabOrder; // tab index, control
+    std::optional<NumberSymbols> m_numberSymbols;     // read when first needed, to start faster
     bool m_iconRequested = false;
     bool m_loaded = false;
     bool m_ended = false;

@@ -2,7 +2,7 @@
 
 #include "ui/DialogPlacement.h"
 
-#include "ui/LayoutTable.h"
+#include "logic/Texts.h"
 #include "ui/QtText.h"
 
 #include <QDialogButtonBox>
@@ -16,7 +16,7 @@ namespace qzds {
 InputPrompt::InputPrompt(const QString& prompt, QWidget* parent)
     : QDialog(parent, FixedDialogFlags)
     , m_field(new QLineEdit(this)) {
-    setWindowTitle(ToQString(ApplicationTitle));
+    setWindowTitle(ToQString(text::ApplicationTitle));
     setWindowModality(Qt::ApplicationModal);
     setAccessibleDescription(prompt); // what a screen reader announces with the title
 
@@ -28,8 +28,8 @@ InputPrompt::InputPrompt(const QString& prompt, QWidget* parent)
 
     auto* buttons =
         new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    buttons->button(QDialogButtonBox::Ok)->setText(ToQString(text::Ok));
+    buttons->button(QDialogButtonBox::Cancel)->setText(ToQString(text::Cancel));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -9,15 +9,8 @@
 
 namespace qzds {
 
-// The program's short title, shown on every input dialog and failure report. It is not the
-// window caption.
-inline constexpr std::u16string_view ApplicationTitle = u"求最大数";
-
-enum class ControlKind { CommandButton, Label };
-
 struct ControlLayout {
     const char* name;
-    ControlKind kind;
     std::u16string_view caption; // "&" marks a button's access key
     int left;
     int top;
@@ -30,23 +23,26 @@ struct FormLayout {
     std::u16string_view caption;
     int clientWidth;
     int clientHeight;
-    std::array<ControlLayout, 5> controls;
+    // The controls, in the order the window creates them.
+    ControlLayout CmdExit;
+    ControlLayout CmdMax;
+    ControlLayout CmdWelcome;
+    ControlLayout CmdTime;
+    ControlLayout Label1;
 };
 
 inline constexpr FormLayout Form1Layout = {
     u"求最大数 Tavrelo 2006.9.",
     4680,
     3195,
-    {{
-        {"CmdExit", ControlKind::CommandButton, u"退出(&E)", 2520, 2400, 1455, 495, 4},
-        {"CmdMax", ControlKind::CommandButton, u"求最大数(&M)", 840, 2400, 1455, 495, 3},
-        {"CmdWelcome", ControlKind::CommandButton, u"欢迎(&H)", 840, 1560, 1455, 495, 1},
-        // The right column is 7 twips further left in this row than in the one below; at 15
-        // twips a pixel both land on the same pixel column.
-        {"CmdTime", ControlKind::CommandButton, u"时间(&T)", 2513, 1560, 1455, 495, 0},
-        // The design caption; the load handler replaces it before the window first shows.
-        {"Label1", ControlKind::Label, u"欢迎光临！今天是：", 960, 480, 2775, 855, 2},
-    }},
+    {"CmdExit", u"退出(&E)", 2520, 2400, 1455, 495, 4},
+    {"CmdMax", u"求最大数(&M)", 840, 2400, 1455, 495, 3},
+    {"CmdWelcome", u"欢迎(&H)", 840, 1560, 1455, 495, 1},
+    // The right column is 7 twips further left in this row than in the one below; at 15 twips a
+    // pixel both land on the same pixel column.
+    {"CmdTime", u"时间(&T)", 2513, 1560, 1455, 495, 0},
+    // The design caption; the load handler replaces it before the window first shows.
+    {"Label1", u"欢迎光临！今天是：", 960, 480, 2775, 855, 2},
 };
 
 // Colours as &H00BBGGRR: blue in the high byte, red in the low byte.

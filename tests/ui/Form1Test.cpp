@@ -1,7 +1,9 @@
 #include "ui/Form1.h"
+#include "../FixedClock.h"
 #include "logic/LabelTexts.h"
 #include "logic/LargestRule.h"
 #include "logic/RunTimeError.h"
+#include "logic/Texts.h"
 #include "ui/CaptionLabel.h"
 #include "ui/InputPrompt.h"
 #include "ui/LayoutTable.h"
@@ -23,6 +25,7 @@
 #include <memory>
 
 using namespace qzds;
+using qzds::test::FixedClock;
 
 namespace {
 
@@ -41,10 +44,10 @@ struct Harness {
     std::vector<int> ended;
     std::unique_ptr<Form1> form;
 
-    explicit Harness(bool load = true) {
+    explicit Harness(bool load = true, UserLocale locale = kChinese) {
         Form1Services services;
         services.clock = &clock;
-        services.locale = kChinese;
+        services.locale = std::move(locale);
         services.prompt = [this](QWidget*, const QString& prompt) {
             prompts << prompt;
             captionsWhileAsking << form->Label1->caption();
@@ -115,11 +118,9 @@ private slots:
     void enterAndSpaceClickTheFocusedButton();
     void accessKeysClickFromAnyFocus_data();
     void accessKeysClickFromAnyFocus();
-    void altEEndsTheProgram();
 
-    void largestOfThreeShowsTheSummary();
-    void cancelledFirstDialogStillAsksAllThenFails();
-    void overflowWhenATakenEntryIsTooLarge();
+    void largestOfThree_data();
+    void largestOfThree();
     void secondRunStartsAfreshAndReplacesTheSummary();
     void nothingRunsAfterTheProgramEnds();
     void welcomeAndTimeReplaceTheLabel();
@@ -149,11 +150,6 @@ void Form1Test::controlsStandWhereTheLayoutSays() {
     auto* control = h.form->findChild<QWidget*>(name);
     QVERIFY(control != nullptr);
     QCOMPARE(control->geometry(), pixels);
-    // Children in creation order: the window's own list starts with CmdExit and ends with Label1.
-    const auto children = h.form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    QCOMPARE(children.size(), 5);
-    QCOMPARE(children.first()->objectName(), QStringLiteral("CmdExit"));
-    QCOMPARE(children.last()->objectName(), QStringLiteral("Label1"));
 }
 
 void Form1Test::windowCaptionAndClientSize() {
@@ -164,6 +160,11 @@ void Form1Test::windowCaptionAndClientSize() {
     QCOMPARE(h.form->CmdMax->text(), QStringLiteral("求最大数(&M)"));
     QCOMPARE(h.form->CmdExit->text(), QStringLiteral("退出(&E)"));
     QCOMPARE(h.form->CmdWelcome->font(), h.form->font());
+    // Children in creation order: the window's own list starts with CmdExit and ends with Label1.
+    const auto children = h.form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    QCOMPARE(children.size(), 5);
+    QCOMPARE(children.first(), h.form->CmdExit);
+    QCOMPARE(children.last(), h.form->Label1);
 }
 
 void Form1Test::labelColoursAndKaiFont() {
@@ -248,63 +249,79 @@ void Form1Test::enterAndSpaceClickTheFocusedButton() {
 void Form1Test::accessKeysClickFromAnyFocus_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("Alt+H") << int(Qt::Key_H) << Q(WelcomeText());
-    QTest::newRow("Alt+T") << int(Qt::Key_T) << Q(TimeText(kNow, "zh_CN"));
-    QTest::newRow("Alt+M") << int(Qt::Key_M) << Q(ThreeNumbersSummary(u"1", u"1", u"1", 1));
+    QTest::addColumn<int>("endStatus"); // -1: the program goes on
+    QTest::newRow("Alt+H") << int(Qt::Key_H) << Q(WelcomeText()) << -1;
+    QTest::newRow("Alt+T") << int(Qt::Key_T) << Q(TimeText(kNow, "zh_CN")) << -1;
+    QTest::newRow("Alt+M") << int(Qt::Key_M) << Q(ThreeNumbersSummary(u"1", u"1", u"1", 1)) << -1;
+    QTest::newRow("Alt+E") << int(Qt::Key_E) << Q(GreetingText(kToday, "zh_CN")) << 0;
 }
 
 void Form1Test::accessKeysClickFromAnyFocus() {
     QFETCH(int, key);
     QFETCH(QString, caption);
-    for (const char* start : {"CmdTime", "CmdWelcome", "CmdMax", "CmdExit"}) {
+    QFETCH(int, endStatus);
+    for (int start = 0; start < 4; ++start) {
         Harness h;
         h.answers = {QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1")};
         h.showAndActivate();
-        h.form->findChild<QPushButton*>(QString::fromLatin1(start))->setFocus();
+        const std::array<QPushButton*, 4> buttons = {h.form->CmdTime, h.form->CmdWelcome,
+                                                     h.form->CmdMax, h.form->CmdExit};
+        buttons.at(start)->setFocus();
         QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), Qt::AltModifier);
-        QTRY_COMPARE(h.caption(), caption);
-        QVERIFY(h.ended.empty());
+        if (endStatus >= 0) {
+            QTRY_COMPARE(h.ended, std::vector<int>{endStatus});
+        } else {
+            QTRY_COMPARE(h.caption(), caption);
+            QVERIFY(h.ended.empty());
+        }
+        QCOMPARE(h.caption(), caption);
     }
 }
 
-void Form1Test::altEEndsTheProgram() {
-    Harness h;
-    h.showAndActivate();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::AltModifier);
-    QTRY_COMPARE(h.ended, std::vector<int>{0});
+void Form1Test::largestOfThree_data() {
+    QTest::addColumn<QByteArray>("timeLocale");
+    QTest::addColumn<QByteArray>("numericLocale");
+    QTest::addColumn<QString>("answers"); // "|" between them; an empty one is a cancelled dialog
+    QTest::addColumn<QString>("summary"); // empty when the rule fails
+    QTest::addColumn<int>("error");
+    QTest::newRow("5 9 2") << QByteArray("zh_CN") << QByteArray("zh_CN") << QStringLiteral("5|9|2")
+                           << QStringLiteral("输入：a=5 b=9 c=2  计算结果：Max =9") << 0;
+    // Numbers are read in the numeric locale, not in the time locale.
+    QTest::newRow("numbers de_DE, time en_US")
+        << QByteArray("en_US") << QByteArray("de_DE") << QStringLiteral("3,7|1|2")
+        << QStringLiteral("输入：a=3,7 b=1 c=2  计算结果：Max =4") << 0;
+    QTest::newRow("cancelled first dialog")
+        << QByteArray("zh_CN") << QByteArray("zh_CN") << QStringLiteral("|9|2") << QString() << 13;
+    QTest::newRow("overflow when b is taken") << QByteArray("zh_CN") << QByteArray("zh_CN")
+                                              << QStringLiteral("5|40000|1") << QString() << 6;
 }
 
-void Form1Test::largestOfThreeShowsTheSummary() {
-    Harness h;
-    h.answers = {QStringLiteral("5"), QStringLiteral("9"), QStringLiteral("2")};
+void Form1Test::largestOfThree() {
+    QFETCH(QByteArray, timeLocale);
+    QFETCH(QByteArray, numericLocale);
+    QFETCH(QString, answers);
+    QFETCH(QString, summary);
+    QFETCH(int, error);
+    Harness h(true, {timeLocale.toStdString(), numericLocale.toStdString()});
+    for (const QString& answer : answers.split(u'|')) {
+        h.answers.push_back(answer);
+    }
     h.form->CmdMax->click();
+    // All three are asked, whatever the answers, with the instruction in the label meanwhile.
     QCOMPARE(h.prompts, QStringList({QStringLiteral("输入 a"), QStringLiteral("输入 b"),
                                      QStringLiteral("输入 c")}));
     for (const QString& shown : h.captionsWhileAsking) {
-        QCOMPARE(shown, Q(ThreeNumbersInstruction));
+        QCOMPARE(shown, Q(text::ThreeNumbersInstruction));
     }
-    QCOMPARE(h.caption(), QStringLiteral("输入：a=5 b=9 c=2  计算结果：Max =9"));
-    QVERIFY(h.reported.empty());
-    QVERIFY(h.ended.empty());
-}
-
-void Form1Test::cancelledFirstDialogStillAsksAllThenFails() {
-    Harness h;
-    h.answers = {QString(), QStringLiteral("9"), QStringLiteral("2")};
-    h.form->CmdMax->click();
-    QCOMPARE(h.prompts.size(), 3);
-    QCOMPARE(h.reported, std::vector<int>{13});
-    QCOMPARE(h.ended, std::vector<int>{13});
-    QCOMPARE(h.caption(), Q(ThreeNumbersInstruction));
-}
-
-void Form1Test::overflowWhenATakenEntryIsTooLarge() {
-    Harness h;
-    h.answers = {QStringLiteral("5"), QStringLiteral("40000"), QStringLiteral("1")};
-    h.form->CmdMax->click();
-    QCOMPARE(h.reported, std::vector<int>{6});
-    QCOMPARE(h.ended, std::vector<int>{6});
-    QCOMPARE(h.caption(), Q(ThreeNumbersInstruction));
+    if (error == 0) {
+        QCOMPARE(h.caption(), summary);
+        QVERIFY(h.reported.empty());
+        QVERIFY(h.ended.empty());
+    } else {
+        QCOMPARE(h.reported, std::vector<int>{error});
+        QCOMPARE(h.ended, std::vector<int>{error});
+        QCOMPARE(h.caption(), Q(text::ThreeNumbersInstruction));
+    }
 }
 
 void Form1Test::secondRunStartsAfreshAndReplacesTheSummary() {
@@ -455,7 +472,7 @@ void Form1Test::realFailureReportIsDismissedWithEnter() {
     QCOMPARE(text, QStringLiteral("运行时错误 '13':\n\n类型不匹配"));
     QCOMPARE(icon, QMessageBox::Critical);
     QCOMPARE(button, QStringLiteral("确定"));
-    QCOMPARE(captionMeanwhile, Q(ThreeNumbersInstruction));
+    QCOMPARE(captionMeanwhile, Q(text::ThreeNumbersInstruction));
     QCOMPARE(ended, std::vector<int>{13});
 }
 
@@ -467,11 +484,9 @@ void Form1Test::manyClicksKeepTheLabelStable() {
     }
     QCOMPARE(h.caption(), Q(TimeText(kNow, "zh_CN")));
     for (int i = 0; i < 100; ++i) {
-        h.answers = {QStringLiteral("3.7"), QString::number(i), QStringLiteral("-1")};
+        h.answers = {QStringLiteral("3.7"), QStringLiteral("9"), QStringLiteral("-1")};
         h.form->CmdMax->click();
-        QCOMPARE(h.caption(),
-                 Q(ThreeNumbersSummary(u"3.7", QString::number(i).toStdU16String(), u"-1",
-                                       static_cast<std::int16_t>(i > 4 ? i : 4))));
+        QCOMPARE(h.caption(), QStringLiteral("输入：a=3.7 b=9 c=-1  计算结果：Max =9"));
     }
     QCOMPARE(h.prompts.size(), 300);
     QVERIFY(h.ended.empty());
