@@ -9,13 +9,6 @@ CMD_WELCOME=(56 104 97 33) CMD_TIME=(168 104 97 33) CMD_MAX=(56 160 97 33) CMD_E
 
 start_window_manager
 
-launch() {
-    start_app
-    xdotool windowmove --sync "$WID" 10 30
-    xdotool windowactivate --sync "$WID"
-    wait_until 5 label_painted || fail "the label is not painted"
-}
-
 # press WHAT...: keys or a click; then waits until the label shows something else than before.
 press() {
     label_shot before

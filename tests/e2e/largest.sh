@@ -4,11 +4,7 @@
 source "$(dirname "$0")/lib.sh"
 
 start_window_manager
-start_app
-# Keep the window, title bar and all, clear of the dialogs in the middle of the screen.
-xdotool windowmove --sync "$WID" 10 30
-xdotool windowactivate --sync "$WID"
-wait_until 5 label_painted || fail "the label is not painted"
+launch
 label_shot greeting
 
 key alt+m

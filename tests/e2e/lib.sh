@@ -78,6 +78,15 @@ start_app() {
 }
 has_main_window() { [ -n "$(windows_titled "$TITLE")" ]; }
 
+# Starts the program as a user meets it under a window manager: its window at the top left,
+# clear of the dialogs in the middle of the screen, active, with the label painted.
+launch() {
+    start_app
+    xdotool windowmove --sync "$WID" 10 30
+    xdotool windowactivate --sync "$WID"
+    wait_until 5 label_painted || fail "the label is not painted"
+}
+
 # "X Y W H" of a window's client area on the screen ("root" for the whole screen).
 client_geometry() {
     local which=(-id "$1")
