@@ -1,17 +1,31 @@
+#include "logic/RunTimeError.h"
 #include "platform/Clock.h"
 #include "ui/AppIdentity.h"
 #include "ui/Form1.h"
 
 #include <QApplication>
+#include <cstdio>
+#include <new>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationVersion(QString::fromLatin1(qzds::AppVersion));
-    // Ties the window to its desktop entry (and so to its icon and name) under Wayland and X11.
-    QGuiApplication::setDesktopFileName(QString::fromLatin1(qzds::AppId));
-    const qzds::SystemClock clock;
-    qzds::Form1 form(qzds::DefaultServices(clock));
-    form.Load();
-    form.show();
-    return QApplication::exec();
+    try {
+        QApplication app(argc, argv);
+        QApplication::setApplicationVersion(QString::fromLatin1(qzds::AppVersion));
+        // Ties the window to its desktop entry (and so to its icon and name) under Wayland and
+        // X11.
+        QGuiApplication::setDesktopFileName(QString::fromLatin1(qzds::AppId));
+        const qzds::SystemClock clock;
+        qzds::Form1 form(qzds::DefaultServices(clock));
+        form.Load();
+        if (!form.ending()) { // a failure at load has shown its report; the window never shows
+            form.show();
+        }
+        return QApplication::exec();
+    } catch (const std::bad_alloc&) {
+        std::fputs("qiuzuidashu: out of memory\n", stderr);
+        return static_cast<int>(qzds::ErrorNumber::OutOfMemory);
+    } catch (...) {
+        std::fputs("qiuzuidashu: internal error\n", stderr);
+        return static_cast<int>(qzds::ErrorNumber::InternalError);
+    }
 }

@@ -17,6 +17,8 @@ std::u16string_view RunTimeError::description() const {
         return text::OutOfMemoryDescription;
     case ErrorNumber::TypeMismatch:
         return text::TypeMismatchDescription;
+    case ErrorNumber::InternalError:
+        return text::InternalErrorDescription;
     }
     return {};
 }

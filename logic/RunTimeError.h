@@ -8,9 +8,10 @@ namespace qzds {
 
 // Run-time error numbers, as the program's users know them.
 enum class ErrorNumber : int {
-    Overflow = 6,      // a rounded number outside -32768..32767
-    OutOfMemory = 7,   // the program could not get the memory for a text
-    TypeMismatch = 13, // an entry that is not a number
+    Overflow = 6,       // a rounded number outside -32768..32767
+    OutOfMemory = 7,    // the program could not get the memory for a text
+    TypeMismatch = 13,  // an entry that is not a number
+    InternalError = 51, // anything else that went wrong inside the program
 };
 
 // A failure of the program's value rules. It ends the handler that raised it and, after the

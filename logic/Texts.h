@@ -44,5 +44,6 @@ inline constexpr std::u16string_view ReportAfterNumber = u"':\n\n";
 inline constexpr std::u16string_view OverflowDescription = u"溢出";
 inline constexpr std::u16string_view OutOfMemoryDescription = u"内存不足";
 inline constexpr std::u16string_view TypeMismatchDescription = u"类型不匹配";
+inline constexpr std::u16string_view InternalErrorDescription = u"内部错误";
 
 } // namespace qzds::text

@@ -48,6 +48,15 @@ std::u16string Format(icu::DateFormat* format, UDate instant) {
 
 } // namespace
 
+bool CanFormatDateAndTime(const std::string& locale) {
+    const icu::Locale icuLocale(locale.c_str());
+    const std::unique_ptr<icu::DateFormat> date(
+        icu::DateFormat::createDateInstance(icu::DateFormat::kFull, icuLocale));
+    const std::unique_ptr<icu::DateFormat> time(
+        icu::DateFormat::createTimeInstance(icu::DateFormat::kMedium, icuLocale));
+    return date != nullptr && time != nullptr;
+}
+
 std::u16string FormatLongDate(const Date& date, const std::string& locale) {
     return Format(
         icu::DateFormat::createDateInstance(icu::DateFormat::kFull, icu::Locale(locale.c_str())),

@@ -13,4 +13,8 @@ std::u16string FormatLongDate(const Date& date, const std::string& locale);
 // The time of day in the named locale's medium style: hours, minutes and seconds, no time zone.
 std::u16string FormatTime(const TimeOfDay& time, const std::string& locale);
 
+// Whether ICU can build both formats for the named locale. A well-formed name can still fail
+// ("en-u-nu-foo" names a numbering system ICU does not know).
+bool CanFormatDateAndTime(const std::string& locale);
+
 } // namespace qzds

@@ -7,6 +7,12 @@
 
 namespace qzds {
 
+bool HasNumberSymbols(const std::string& locale) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::DecimalFormatSymbols symbols(icu::Locale(locale.c_str()), status);
+    return U_SUCCESS(status);
+}
+
 NumberSymbols NumberSymbolsFor(const std::string& locale) {
     UErrorCode status = U_ZERO_ERROR;
     const icu::DecimalFormatSymbols symbols(icu::Locale(locale.c_str()), status);

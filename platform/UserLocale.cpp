@@ -1,5 +1,8 @@
 #include "platform/UserLocale.h"
 
+#include "platform/DateTimeFormat.h"
+#include "platform/NumberSymbols.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -37,10 +40,12 @@ bool LooksLikeLocaleName(const std::string& name) {
     });
 }
 
-std::string Resolve(const EnvironmentLookup& env, const char* category) {
+// The locale named for this category, if the program can work in it; the declared one otherwise.
+std::string Resolve(const EnvironmentLookup& env, const char* category,
+                    bool (*usable)(const std::string&)) {
     std::string name = StripCodesetAndModifier(FirstSet(env, {"LC_ALL", category, "LANG"}));
     if (name.empty() || name == "C" || name == "POSIX" || !LooksLikeLocaleName(name) ||
-        !HasLocaleData(name)) {
+        !HasLocaleData(name) || !usable(name)) {
         return kDeclaredLocale;
     }
     return name;
@@ -67,7 +72,8 @@ bool HasLocaleData(const std::string& name) {
 }
 
 UserLocale ResolveUserLocale(const EnvironmentLookup& env) {
-    return {Resolve(env, "LC_TIME"), Resolve(env, "LC_NUMERIC")};
+    return {Resolve(env, "LC_TIME", &CanFormatDateAndTime),
+            Resolve(env, "LC_NUMERIC", &HasNumberSymbols)};
 }
 
 } // namespace qzds

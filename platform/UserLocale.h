@@ -22,7 +22,8 @@ struct UserLocale {
 
 // Resolves the user's locales the way the C library does: the first non-empty of LC_ALL,
 // LC_TIME (or LC_NUMERIC) and LANG, without ".codeset" and "@modifier". "C", "POSIX", nothing at
-// all, or a language ICU has no data for give the declared locale.
+// all, a language ICU has no data for, or a name for which ICU cannot build the date and time
+// formats (or the number symbols) give the declared locale.
 UserLocale ResolveUserLocale(const EnvironmentLookup& env);
 
 // Whether ICU has locale data for the language of this name.

@@ -78,7 +78,13 @@ INSTANTIATE_TEST_SUITE_P(
         LocaleCase{"modifier", {{"LANG", "sr_RS.UTF-8@latin"}}, "sr_RS", "sr_RS"},
         LocaleCase{"unknown_language", {{"LANG", "xx_YY.UTF-8"}}, "zh_CN", "zh_CN"},
         LocaleCase{"path_is_no_locale", {{"LANG", "de_DE/../de"}}, "zh_CN", "zh_CN"},
-        LocaleCase{"unknown_region_keeps_language", {{"LANG", "en_XX"}}, "en_XX", "en_XX"}),
+        LocaleCase{"unknown_region_keeps_language", {{"LANG", "en_XX"}}, "en_XX", "en_XX"},
+        // Well-formed names whose numbering system ICU does not know: no formats, no symbols.
+        LocaleCase{"unknown_numbering_system", {{"LC_ALL", "en-u-nu-foo"}}, "zh_CN", "zh_CN"},
+        LocaleCase{"numbers_unknown_numbering_system",
+                   {{"LC_NUMERIC", "de-DE-u-nu-latin"}, {"LANG", "en_US"}},
+                   "en_US",
+                   "zh_CN"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SystemClock, ReadsTheLocalTimeOfTheZone) {

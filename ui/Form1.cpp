@@ -52,7 +52,11 @@ QRect PixelRect(const ControlLayout& control) {
 Form1Services DefaultServices(const Clock& clock) {
     return {&clock, ResolveUserLocale(ProcessEnvironment()), &InputPrompt::ask, &FailureReport,
             [](int status) {
+                // exit() leaves the event loops that run. A loop that has not started yet (a
+                // failure at load) finds the same request as its first event.
                 QCoreApplication::exit(status);
+                QMetaObject::invokeMethod(
+                    qApp, [status] { QCoreApplication::exit(status); }, Qt::QueuedConnection);
             }};
 }
 
@@ -137,20 +141,31 @@ void Form1::Load() {
 }
 
 void Form1::runHandler(void (Form1::*handler)()) {
-    if (m_ended) {
-        return; // nothing runs once the program is ending
+    // One handler at a time, and none once the program is ending. Qt's modality stops the mouse
+    // and the keyboard while a dialog is open, but not a screen reader's press or a click()
+    // from code: those are dropped here, not queued.
+    if (m_running || m_ended) {
+        return;
     }
+    m_running = true;
     try {
         (this->*handler)();
     } catch (const RunTimeError& error) {
         fail(error);
     } catch (const std::bad_alloc&) {
         fail(RunTimeError(ErrorNumber::OutOfMemory));
+    } catch (...) {
+        fail(RunTimeError(ErrorNumber::InternalError));
     }
+    m_running = false;
 }
 
 void Form1::fail(const RunTimeError& error) {
-    m_services.reportFailure(this, error);
+    try {
+        m_services.reportFailure(this, error);
+    } catch (...) {
+        // Without memory for the report the program still ends with the error's number.
+    }
     endProgram(static_cast<int>(error.number()));
 }
 

@@ -46,6 +46,8 @@ public:
     // The load event: puts the greeting with today's date into the label. Raised once, before
     // the window is first shown.
     void Load();
+    // Whether the end of the program has been asked for (by 退出 or after a failure report).
+    bool ending() const { return m_ended; }
 
     CaptionLabel* Label1 = nullptr;
     QPushButton* CmdExit = nullptr;
@@ -67,8 +69,8 @@ private:
     void CmdMax_Click();
     void CmdExit_Click();
 
-    // Runs one event handler. Every handler's failure ends here: the failure report, then the
-    // end of the program.
+    // Runs one event handler, unless another runs or the program is ending. Every handler's
+    // failure ends here: the failure report, then the end of the program.
     void runHandler(void (Form1::*handler)());
     // The failure report, then the end of the program with the error's number as its status.
     void fail(const RunTimeError& error);
@@ -80,6 +82,7 @@ private:
     std::optional<NumberSymbols> m_numberSymbols;     // read when first needed, to start faster
     bool m_iconRequested = false;
     bool m_loaded = false;
+    bool m_running = false; // a handler runs, maybe inside one of its dialogs
     bool m_ended = false;
 };
 

@@ -1,6 +1,7 @@
 """What a screen reader sees of the running program, through AT-SPI: the window's name, the
-label's greeting, the buttons' names and keys; and pressing 欢迎 through AT-SPI changes the
-label. Run by accessibility.sh with the accessibility bus up."""
+label's greeting, the buttons' names and keys; pressing 欢迎 through AT-SPI changes the label;
+pressing 退出 while a dialog is open does nothing; the dialogs can be answered, and 退出 then
+ends the program. Run by accessibility.sh with the accessibility bus up."""
 import sys
 import time
 
@@ -60,8 +61,38 @@ for name, key in (("欢迎(H)", "H"), ("时间(T)", "T"), ("求最大数(M)", "M
         fail(f"{name} has the key binding {binding!r}")
 print("ok: the buttons are named by their captions without '&', with their Alt keys")
 
-welcome = buttons["欢迎(H)"].queryAction()
-press = next(i for i in range(welcome.nActions) if welcome.getName(i) in ("press", "Press"))
-welcome.doAction(press)
+def press(control):
+    action = control.queryAction()
+    action.doAction(next(i for i in range(action.nActions) if action.getName(i) in ("press", "Press")))
+
+
+def open_dialog(prompt=None):
+    """The open input dialog (the one asking PROMPT, if given), or None."""
+    return next((w for w in app if w.getRole() == pyatspi.ROLE_DIALOG and w.name == "求最大数"
+                 and prompt in (None, w.description)), None)
+
+
+press(buttons["欢迎(H)"])
 wait_for("welcome text", lambda: True if label.name == "欢迎使用\nVisual Basic" else None)
 print("ok: pressing 欢迎 through AT-SPI shows the welcome text")
+
+press(buttons["求最大数(M)"])
+dialog = wait_for("the first input dialog", open_dialog)
+press(buttons["退出(E)"])
+time.sleep(0.5)  # an accessible press clicks after a short animation
+if application() is None or open_dialog() is None:
+    fail("pressing 退出 behind the open dialog ended the program or closed the dialog")
+print("ok: pressing 退出 through AT-SPI while a dialog is open does nothing")
+
+for letter, entry in (("a", "5"), ("b", "9"), ("c", "2")):
+    prompt = f"输入 {letter}"
+    dialog = wait_for(f"the dialog {prompt}", lambda: open_dialog(prompt))
+    parts = list(descendants(dialog))
+    field = next(c for c in parts if c.getRole() == pyatspi.ROLE_TEXT)
+    field.queryEditableText().setTextContents(entry)
+    press(next(c for c in parts if c.getRole() == pyatspi.ROLE_PUSH_BUTTON and c.name == "确定"))
+    wait_for(f"the dialog {prompt} to close", lambda: True if open_dialog(prompt) is None else None)
+summary = "输入：a=5 b=9 c=2  计算结果：Max =9"
+wait_for("the summary", lambda: True if label.name == summary else None)
+print("ok: the three dialogs answered through AT-SPI give the summary")
+press(buttons["退出(E)"])

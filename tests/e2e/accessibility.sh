@@ -22,3 +22,6 @@ wait_until 10 registry_up || fail "the accessibility registry did not start"
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 start_app
 /usr/bin/python3 "$(dirname "$0")/accessibility.py"
+wait_app_end
+[ "$APP_STATUS" = 0 ] || fail "退出 pressed through AT-SPI ended the program with status $APP_STATUS"
+pass "退出 pressed through AT-SPI ends the program with status 0"

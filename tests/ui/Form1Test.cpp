@@ -42,6 +42,8 @@ struct Harness {
     QStringList captionsWhileAsking;
     std::vector<int> reported;
     std::vector<int> ended;
+    std::function<void()> whileAsking;    // runs inside each dialog, as if it were open
+    std::function<void()> whileReporting; // runs inside the failure report
     std::unique_ptr<Form1> form;
 
     explicit Harness(bool load = true, UserLocale locale = kChinese) {
@@ -51,6 +53,9 @@ struct Harness {
         services.prompt = [this](QWidget*, const QString& prompt) {
             prompts << prompt;
             captionsWhileAsking << form->Label1->caption();
+            if (whileAsking) {
+                whileAsking();
+            }
             if (answers.empty()) {
                 return QString(); // a cancelled dialog
             }
@@ -60,6 +65,9 @@ struct Harness {
         };
         services.reportFailure = [this](QWidget*, const RunTimeError& error) {
             reported.push_back(static_cast<int>(error.number()));
+            if (whileReporting) {
+                whileReporting();
+            }
         };
         services.end = [this](int status) {
             ended.push_back(status);
@@ -123,6 +131,9 @@ private slots:
     void largestOfThree();
     void secondRunStartsAfreshAndReplacesTheSummary();
     void nothingRunsAfterTheProgramEnds();
+    void nothingRunsBehindADialog();
+    void failureAtLoadEndsTheEventLoop_data();
+    void failureAtLoadEndsTheEventLoop();
     void welcomeAndTimeReplaceTheLabel();
     void exitEndsWithStatusZero();
     void realInputPromptConfirmsWithEnter();
@@ -350,6 +361,87 @@ void Form1Test::nothingRunsAfterTheProgramEnds() {
     QCOMPARE(h.prompts.size(), 3);
     QCOMPARE(h.ended.size(), std::size_t{1});
     QCOMPARE(h.reported.size(), std::size_t{1});
+}
+
+namespace {
+
+// Presses a button as a screen reader does; Qt's modality does not stop this.
+void PressAccessibly(QPushButton* button) {
+    QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+        QAccessibleActionInterface::pressAction());
+}
+
+} // namespace
+
+void Form1Test::nothingRunsBehindADialog() {
+    Harness h;
+    h.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
+    // While a dialog or the report is "open", every way of pressing a button is dropped.
+    const auto pressAll = [&h] {
+        for (QPushButton* button : {h.form->CmdExit, h.form->CmdMax, h.form->CmdWelcome}) {
+            PressAccessibly(button);
+            button->click();
+        }
+        QTest::qWait(250); // an accessible press clicks after a short animation
+    };
+    h.whileAsking = pressAll;
+    h.answers = {QStringLiteral("5"), QStringLiteral("9"), QStringLiteral("2")};
+    h.form->CmdMax->click();
+    QCOMPARE(h.prompts.size(), 3);
+    QVERIFY(h.ended.empty());
+    QCOMPARE(h.caption(), QStringLiteral("输入：a=5 b=9 c=2  计算结果：Max =9"));
+
+    h.whileAsking = nullptr;
+    h.whileReporting = pressAll;
+    h.answers = {QStringLiteral("x")};
+    h.form->CmdMax->click();
+    QCOMPARE(h.prompts.size(), 6);
+    QCOMPARE(h.caption(), Q(text::ThreeNumbersInstruction));
+    QCOMPARE(h.ended, std::vector<int>{13});
+}
+
+void Form1Test::failureAtLoadEndsTheEventLoop_data() {
+    QTest::addColumn<int>("thrown"); // what today() throws: 0 bad_alloc, 1 range error, 2 13
+    QTest::addColumn<int>("status");
+    QTest::newRow("out of memory") << 0 << 7;
+    QTest::newRow("any other exception") << 1 << 51;
+    QTest::newRow("run-time error") << 2 << 13;
+}
+
+void Form1Test::failureAtLoadEndsTheEventLoop() {
+    QFETCH(int, thrown);
+    QFETCH(int, status);
+    struct FailingClock final : Clock {
+        int thrown = 0;
+        Date today() const override {
+            switch (thrown) {
+            case 0:
+                throw std::bad_alloc();
+            case 1:
+                throw std::out_of_range("no such day");
+            default:
+                throw RunTimeError(ErrorNumber::TypeMismatch);
+            }
+        }
+        TimeOfDay now() const override { return {}; }
+    } clock;
+    clock.thrown = thrown;
+    // The real end of the program; only the report is recorded instead of shown.
+    Form1Services services = DefaultServices(clock);
+    QStringList reports;
+    services.reportFailure = [&reports](QWidget*, const RunTimeError& error) {
+        reports << Q(FailureReportText(error));
+    };
+    Form1 form(std::move(services));
+    form.Load();
+    QVERIFY(form.ending());
+    QCOMPARE(reports.size(), 1);
+    if (status == 51) {
+        QCOMPARE(reports.first(), QStringLiteral("运行时错误 '51':\n\n内部错误"));
+    }
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(-1); }); // not forever if broken
+    QCOMPARE(QApplication::exec(), status); // the loop ends at once with the error's number
 }
 
 void Form1Test::welcomeAndTimeReplaceTheLabel() {
