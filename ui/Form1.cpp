@@ -10,10 +10,12 @@
 #include "ui/InputPrompt.h"
 #include "ui/LayoutTable.h"
 #include "ui/QtText.h"
+#include "ui/TypeAhead.h"
 
 #include <QCoreApplication>
 #include <QIcon>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 #include <algorithm>
 #include <new>
@@ -62,7 +64,8 @@ Form1Services DefaultServices(const Clock& clock) {
 
 Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent)
-    , m_services(std::move(services)) {
+    , m_services(std::move(services))
+    , m_typeAhead(new TypeAhead(this)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ToQString(Form1Layout.caption));
     // A fixed client area, so no maximise box; the window system places the window where it
@@ -79,6 +82,15 @@ Form1::Form1(Form1Services services, QWidget* parent)
     CmdTime = addButton(Form1Layout.CmdTime, &Form1::CmdTime_Click);
     Label1 = addLabel(Form1Layout.Label1);
     chainTabOrder();
+    // What is typed after 求最大数 is pressed belongs to its dialogs, even before they show.
+    connect(CmdMax, &QPushButton::pressed, m_typeAhead, &TypeAhead::hold);
+    connect(CmdMax, &QPushButton::released, m_typeAhead, [this] {
+        QTimer::singleShot(0, m_typeAhead, [this] {
+            if (!m_running) { // released without a click (the mouse left the button)
+                m_typeAhead->release();
+            }
+        });
+    });
 }
 
 Form1::~Form1() = default;
@@ -191,6 +203,8 @@ void Form1::CmdTime_Click() {
 }
 
 void Form1::CmdMax_Click() {
+    m_typeAhead->hold();
+    const auto done = qScopeGuard([this] { m_typeAhead->release(); });
     setLabelCaption(text::ThreeNumbersInstruction);
     // All three are asked, whatever came before; nothing is read until the last answer.
     std::array<std::u16string, 3> entries;

@@ -18,6 +18,7 @@ namespace qzds {
 
 class CaptionLabel;
 struct ControlLayout;
+class TypeAhead;
 class RunTimeError;
 
 // What the window needs from outside: tests replace any of it.
@@ -79,7 +80,8 @@ private:
 
     Form1Services m_services;
     std::vector<std::pair<int, QWidget*>> m_tabOrder; // tab index, control
-    std::optional<NumberSymbols> m_numberSymbols;     // read when first needed, to start faster
+    TypeAhead* m_typeAhead;
+    std::optional<NumberSymbols> m_numberSymbols; // read when first needed, to start faster
     bool m_iconRequested = false;
     bool m_loaded = false;
     bool m_running = false; // a handler runs, maybe inside one of its dialogs

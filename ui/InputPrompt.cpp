@@ -3,19 +3,20 @@
 #include "ui/DialogPlacement.h"
 
 #include "logic/Texts.h"
+#include "ui/EntryField.h"
 #include "ui/QtText.h"
 
-#include <QDialogButtonBox>
+#include <QApplication>
 #include <QGridLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace qzds {
 
 InputPrompt::InputPrompt(const QString& prompt, QWidget* parent)
     : QDialog(parent, FixedDialogFlags)
-    , m_field(new QLineEdit(this)) {
+    , m_field(new EntryField(this)) {
     setWindowTitle(ToQString(text::ApplicationTitle));
     setWindowModality(Qt::ApplicationModal);
     setAccessibleDescription(prompt); // what a screen reader announces with the title
@@ -26,12 +27,16 @@ InputPrompt::InputPrompt(const QString& prompt, QWidget* parent)
     promptLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     promptLabel->setMinimumWidth(240);
 
-    auto* buttons =
-        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(ToQString(text::Ok));
-    buttons->button(QDialogButtonBox::Cancel)->setText(ToQString(text::Cancel));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // Plain buttons: a standard button box would load its icons anew for every dialog.
+    auto* buttons = new QVBoxLayout;
+    QPushButton* ok = addButton(ToQString(text::Ok));
+    QPushButton* cancel = addButton(ToQString(text::Cancel));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addStretch();
 
     m_field->setMaxLength(MaxEntryLength);
     promptLabel->setBuddy(m_field);
@@ -39,23 +44,47 @@ InputPrompt::InputPrompt(const QString& prompt, QWidget* parent)
     // Prompt at the top left, the buttons on the right, the field along the bottom.
     auto* layout = new QGridLayout(this);
     layout->addWidget(promptLabel, 0, 0);
-    layout->addWidget(buttons, 0, 1);
+    layout->addLayout(buttons, 0, 1);
     layout->addWidget(m_field, 1, 0, 1, 2);
     layout->setRowStretch(0, 1);
 
     m_field->setFocus();
 }
 
+QPushButton* InputPrompt::addButton(const QString& caption) {
+    auto* button = new QPushButton(caption, this);
+    button->installEventFilter(this);
+    return button;
+}
+
 QString InputPrompt::ask(QWidget* parent, const QString& prompt) {
     InputPrompt dialog(prompt, parent);
-    dialog.placeOnScreen();
+    dialog.adjustSize();
+    dialog.setFixedSize(dialog.size()); // nothing to gain from resizing a one-line question
+    PlaceOnScreen(&dialog, VerticalPlace::ThirdDown);
     return dialog.exec() == QDialog::Accepted ? dialog.m_field->text() : QString();
 }
 
-void InputPrompt::placeOnScreen() {
-    adjustSize();
-    setFixedSize(size()); // nothing to gain from resizing a one-line question
-    PlaceOnScreen(this, VerticalPlace::ThirdDown);
+void InputPrompt::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    m_shown.start();
+}
+
+// The next dialog opens where the last one stood: the second click of a double-click on 确定
+// must not answer it too. The keyboard is not held back.
+bool InputPrompt::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        if (!m_shown.isValid() || m_shown.elapsed() < QApplication::doubleClickInterval()) {
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace qzds

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QString>
 
-class QLineEdit;
+class QPushButton;
 
 namespace qzds {
+
+class EntryField;
 
 // The modal one-line input dialog: the program's title, a prompt, an empty field with the focus,
 // and 确定 / 取消. Centred horizontally on the screen, its top a third of the way down.
@@ -21,10 +24,15 @@ public:
     // Esc or closing the dialog.
     static QString ask(QWidget* parent, const QString& prompt);
 
-private:
-    void placeOnScreen();
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
-    QLineEdit* m_field;
+private:
+    QPushButton* addButton(const QString& caption);
+
+    EntryField* m_field;
+    QElapsedTimer m_shown; // since the dialog appeared
 };
 
 } // namespace qzds
