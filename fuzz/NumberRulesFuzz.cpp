@@ -7,6 +7,7 @@
 #include "logic/NumberReading.h"
 #include "logic/RunTimeError.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -22,7 +23,8 @@ using qzds::ErrorNumber;
 using qzds::NumberSymbols;
 using qzds::RunTimeError;
 
-constexpr std::u16string_view kAlphabet = u"0123456789０１９.,．eE+-＋－− \t\u00A0\u3000x$%'\u202F";
+constexpr std::u16string_view kAlphabet =
+    u"0123456789０１９.,．eE+-＋－− \t\u00A0\u3000x$%'\u202F٠١٩٫٬\u061C\u2009";
 
 void Require(bool holds, const char* property) {
     if (!holds) {
@@ -58,7 +60,13 @@ std::string Plain(std::u16string_view entry, const NumberSymbols& symbols) {
             plain += '-';
         } else if (c == u'e' || c == u'E') {
             plain += 'e';
-        } else if (c == symbols.decimal.front() || c == u'．') {
+        } else if (c >= u'٠' && c <= u'٩') {
+            plain += static_cast<char>('0' + (c - u'٠'));
+        } else if (c == u'．' || std::any_of(symbols.separators.begin(), symbols.separators.end(),
+                                             [c](const qzds::Separators& set) {
+                                                 return set.decimal.size() == 1 &&
+                                                        set.decimal.front() == c;
+                                             })) {
             if (plain.empty() || plain.back() == '-') {
                 plain += '0';
             }
@@ -80,6 +88,22 @@ void CheckEntry(const std::u16string& entry, const NumberSymbols& symbols) {
             Require(end == plain.data() + plain.size(), "the plain form reads whole");
             Require(*read.value == expected, "the value is the correctly rounded one");
         }
+    }
+
+    // An entry in the locale's own digits reads as the same entry in ASCII digits.
+    if (symbols.digits.size() == 10 && symbols.digits.front() <= 0xFFFF &&
+        std::all_of(entry.begin(), entry.end(), [](char16_t c) {
+            return (c < u'０' || c > u'９') && (c < u'٠' || c > u'٩');
+        })) {
+        std::u16string native = entry;
+        for (char16_t& c : native) {
+            if (c >= u'0' && c <= u'9') {
+                c = static_cast<char16_t>(symbols.digits[static_cast<std::size_t>(c - u'0')]);
+            }
+        }
+        const Read transliterated = ReadNumber(native, symbols);
+        Require(transliterated.value == read.value && transliterated.error == read.error,
+                "native digits read as their ASCII transliteration");
     }
 
     // Blanks around an entry change nothing.
@@ -109,9 +133,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) {
         return 0;
     }
-    static const std::array<NumberSymbols, 3> locales = {qzds::NumberSymbolsFor("zh_CN"),
-                                                         qzds::NumberSymbolsFor("en_US"),
-                                                         qzds::NumberSymbolsFor("de_DE")};
+    static const std::array<NumberSymbols, 5> locales = {
+        qzds::NumberSymbolsFor("zh_CN"), qzds::NumberSymbolsFor("en_US"),
+        qzds::NumberSymbolsFor("de_DE"), qzds::NumberSymbolsFor("ar_EG"),
+        qzds::NumberSymbolsFor("en_IN")};
     const NumberSymbols& symbols = locales[data[0] % locales.size()];
 
     std::array<std::u16string, 3> entries;

@@ -7,7 +7,9 @@
 #include <cctype>
 #include <cstdlib>
 #include <initializer_list>
+#include <string_view>
 #include <unicode/ures.h>
+#include <utility>
 
 namespace qzds {
 
@@ -23,11 +25,30 @@ std::string FirstSet(const EnvironmentLookup& env, std::initializer_list<const c
     return {};
 }
 
-// "zh_CN.UTF-8" and "sr_RS@latin" name the locales "zh_CN" and "sr_RS".
-std::string StripCodesetAndModifier(std::string name) {
-    const auto cut = name.find_first_of(".@");
-    if (cut != std::string::npos) {
-        name.erase(cut);
+// The ICU script of a C library locale modifier ("sr_RS@latin"); the others ("@euro", variants
+// and orderings) name no script.
+std::string_view ScriptOf(std::string_view modifier) {
+    static constexpr std::pair<std::string_view, std::string_view> kScripts[] = {
+        {"latin", "Latn"},  {"cyrillic", "Cyrl"}, {"devanagari", "Deva"},
+        {"arabic", "Arab"}, {"iqtelif", "Latn"}, // the Tatar Latin alphabet
+    };
+    for (const auto& [name, script] : kScripts) {
+        if (modifier == name) {
+            return script;
+        }
+    }
+    return {};
+}
+
+// "zh_CN.UTF-8" names the ICU locale "zh_CN", "sr_RS.UTF-8@latin" names "sr_Latn_RS".
+std::string IcuName(const std::string& posixName) {
+    const auto at = posixName.find('@');
+    const std::string_view script =
+        at == std::string::npos ? std::string_view() : ScriptOf(posixName.substr(at + 1));
+    std::string name = posixName.substr(0, posixName.find_first_of(".@"));
+    if (!script.empty()) {
+        const auto language = std::min(name.find('_'), name.size());
+        name.insert(language, "_" + std::string(script));
     }
     return name;
 }
@@ -41,9 +62,8 @@ bool LooksLikeLocaleName(const std::string& name) {
 }
 
 // The locale named for this category, if the program can work in it; the declared one otherwise.
-std::string Resolve(const EnvironmentLookup& env, const char* category,
-                    bool (*usable)(const std::string&)) {
-    std::string name = StripCodesetAndModifier(FirstSet(env, {"LC_ALL", category, "LANG"}));
+std::string Resolve(const std::string& posixName, bool (*usable)(const std::string&)) {
+    std::string name = IcuName(posixName);
     if (name.empty() || name == "C" || name == "POSIX" || !LooksLikeLocaleName(name) ||
         !HasLocaleData(name) || !usable(name)) {
         return kDeclaredLocale;
@@ -72,8 +92,14 @@ bool HasLocaleData(const std::string& name) {
 }
 
 UserLocale ResolveUserLocale(const EnvironmentLookup& env) {
-    return {Resolve(env, "LC_TIME", &CanFormatDateAndTime),
-            Resolve(env, "LC_NUMERIC", &HasNumberSymbols)};
+    const std::string time = FirstSet(env, {"LC_ALL", "LC_TIME", "LANG"});
+    const std::string numeric = FirstSet(env, {"LC_ALL", "LC_NUMERIC", "LANG"});
+    UserLocale locale{
+        Resolve(time, &CanFormatDateAndTime), Resolve(numeric, &HasNumberSymbols), {}};
+    if (locale.numeric == IcuName(numeric)) {
+        locale.numericPosix = numeric; // the C library's name, for the same locale only
+    }
+    return locale;
 }
 
 } // namespace qzds

@@ -16,12 +16,14 @@ EnvironmentLookup ProcessEnvironment();
 
 // The user's locales, as ICU locale names ("zh_CN", "en_US", ...).
 struct UserLocale {
-    std::string time;    // dates and times
-    std::string numeric; // numbers typed into the dialogs
+    std::string time;         // dates and times
+    std::string numeric;      // numbers typed into the dialogs
+    std::string numericPosix; // the same locale as the C library names it ("fr_CH.UTF-8"), or ""
 };
 
 // Resolves the user's locales the way the C library does: the first non-empty of LC_ALL,
-// LC_TIME (or LC_NUMERIC) and LANG, without ".codeset" and "@modifier". "C", "POSIX", nothing at
+// LC_TIME (or LC_NUMERIC) and LANG, without ".codeset"; a script modifier ("@latin") becomes
+// the script subtag ("sr_Latn_RS"), other modifiers are dropped. "C", "POSIX", nothing at
 // all, a language ICU has no data for, or a name for which ICU cannot build the date and time
 // formats (or the number symbols) give the declared locale.
 UserLocale ResolveUserLocale(const EnvironmentLookup& env);

@@ -14,7 +14,7 @@ QZDS_TEST_PACKAGES=(
     libgtest-dev
     clang libclang-rt-14-dev clang-tidy clang-format
     xvfb xauth xdotool x11-utils imagemagick openbox wmctrl
-    desktop-file-utils appstream dpkg-dev file
+    desktop-file-utils appstream dpkg-dev file locales
     dbus at-spi2-core python3 python3-pyatspi
 )
 

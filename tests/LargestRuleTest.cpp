@@ -1,11 +1,16 @@
 #include "logic/LargestRule.h"
 #include "TextHelpers.h"
+#include "logic/LabelTexts.h"
 #include "logic/NumberReading.h"
 #include "logic/RunTimeError.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
+#include <map>
+#include <memory>
 #include <optional>
+#include <unicode/locid.h>
+#include <unicode/numfmt.h>
 #include <variant>
 
 namespace qzds {
@@ -14,12 +19,17 @@ namespace {
 constexpr int kMismatch = 13;
 constexpr int kOverflow = 6;
 
-// The three locales the rules are checked in; the symbols are ICU's own, not restated here.
+// The locales the rules are checked in; the symbols are ICU's own, not restated here. A name
+// with a codeset ("fr_CH.UTF-8") also brings in the C library's locale of that name.
 const NumberSymbols& Symbols(const std::string& locale) {
-    static const NumberSymbols zh = NumberSymbolsFor("zh_CN");
-    static const NumberSymbols en = NumberSymbolsFor("en_US");
-    static const NumberSymbols de = NumberSymbolsFor("de_DE");
-    return locale == "de_DE" ? de : locale == "en_US" ? en : zh;
+    static std::map<std::string, NumberSymbols> cache;
+    auto found = cache.find(locale);
+    if (found == cache.end()) {
+        const std::string icuName = locale.substr(0, locale.find('.'));
+        found =
+            cache.emplace(locale, NumberSymbolsFor(icuName, icuName == locale ? "" : locale)).first;
+    }
+    return found->second;
 }
 
 // The outcome of one call: the 16-bit result, or the number of the error it raised.
@@ -163,6 +173,30 @@ INSTANTIATE_TEST_SUITE_P(
         Rejects("group_in_fraction", "zh_CN", u"1.234,567"),
         Rejects("two_points", "zh_CN", u"1.2.3"),
         Rejects("fullwidth_point_not_in_de", "de_DE", u"3\uFF0E5"),
+        // Native digits, and the separators of the locale's own or its Latin-digit system,
+        // one set of each per entry.
+        Reads("ar_latin", "ar_EG", u"3.5", 3.5), Reads("ar_native", "ar_EG", u"٣٫٥", 3.5),
+        Reads("ar_latin_digits_native_point", "ar_EG", u"3٫5", 3.5),
+        Reads("ar_native_digits_latin_point", "ar_EG", u"٣.٥", 3.5),
+        Reads("ar_native_grouped", "ar_EG", u"-١٬٢٣٤٫٥", -1234.5),
+        Rejects("ar_two_separator_sets", "ar_EG", u"1,000٫5"),
+        Rejects("ar_two_digit_sets", "ar_EG", u"1٢"),
+        Reads("ar_formatted_negative", "ar_EG", u"\u061C-٣٫٥", -3.5),
+        Reads("fa_native", "fa_IR", u"\u200E\u2212۱۲٫۵", -12.5),
+        Reads("fa_latin", "fa_IR", u"1,234.5", 1234.5),
+        Rejects("fa_two_separator_sets", "fa_IR", u"۱٬۲۳۴.۵"),
+        Reads("bn_native", "bn_BD", u"১,২৩,৪৫৬.৫", 123456.5),
+        Reads("bn_latin", "bn_BD", u"1,23,456.5", 123456.5),
+        Reads("en_IN_lakh", "en_IN", u"1,00,000", 100000),
+        Rejects("en_IN_western_groups", "en_IN", u"1,000,000"),
+        Rejects("en_US_lakh", "en_US", u"1,00,000"),
+        Reads("hi_IN_lakh", "hi_IN", u"12,34,567", 1234567),
+        Reads("fr_trailing_narrow_space", "fr_FR", u"3,5\u202F", 3.5),
+        Reads("fr_grouped", "fr_FR", u"1\u202F234,5", 1234.5),
+        Reads("thin_spaces_around", "zh_CN", u"\u20097\u2009", 7),
+        Rejects("fr_CH_point_without_c_library", "fr_CH", u"3.5"),
+        Reads("fr_CH_point_from_c_library", "fr_CH.UTF-8", u"3.5", 3.5),
+        Reads("fr_CH_comma_still", "fr_CH.UTF-8", u"3,5", 3.5),
         Rejects("too_large", "zh_CN", u"1e400", kOverflow),
         Rejects("too_large_negative", "zh_CN", u"-1e400", kOverflow),
         Rejects("huge_exponent", "zh_CN", u"1e99999999999999999999", kOverflow)),
@@ -217,6 +251,64 @@ TEST(RunTimeError, FailureReportNamesNumberAndDescription) {
     EXPECT_EQ(FailureReportText(RunTimeError(ErrorNumber::TypeMismatch)),
               u"运行时错误 '13':\n\n类型不匹配");
     EXPECT_EQ(FailureReportText(RunTimeError(ErrorNumber::Overflow)), u"运行时错误 '6':\n\n溢出");
+}
+
+} // namespace
+} // namespace qzds
+
+namespace qzds {
+namespace {
+
+// Every locale ICU lists greets without a failure and reads back its own writing of 3.5, -3.5
+// and 1234567.5, in its own digits and in Latin ones.
+TEST(EveryLocale, GreetsAndReadsItsOwnNumbers) {
+    int32_t count = 0;
+    const icu::Locale* locales = icu::Locale::getAvailableLocales(count);
+    std::vector<std::string> failures;
+    int readBack = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        const std::string name = locales[i].getName();
+        try {
+            GreetingText({2026, 12, 8}, name);
+            TimeText({13, 5, 9}, name);
+            const NumberSymbols symbols = NumberSymbolsFor(name);
+            bool all = true;
+            for (const bool latin : {false, true}) {
+                UErrorCode status = U_ZERO_ERROR;
+                icu::Locale locale(locales[i]);
+                if (latin) {
+                    locale.setKeywordValue("numbers", "latn", status);
+                }
+                const std::unique_ptr<icu::NumberFormat> format(
+                    icu::NumberFormat::createInstance(locale, status));
+                ASSERT_TRUE(U_SUCCESS(status)) << name;
+                for (const double value : {3.5, -3.5, 1234567.5}) {
+                    icu::UnicodeString written;
+                    format->format(value, written);
+                    const std::u16string text(written.getBuffer(),
+                                              written.getBuffer() + written.length());
+                    std::string outcome;
+                    try {
+                        const double read = NumericValue(text, symbols);
+                        outcome = read == value ? "" : "read as " + std::to_string(read);
+                    } catch (const RunTimeError& e) {
+                        outcome = "error " + std::to_string(static_cast<int>(e.number()));
+                    }
+                    if (!outcome.empty()) {
+                        all = false;
+                        failures.push_back(name + ": \"" + test::Utf8(text) + "\" " + outcome);
+                    }
+                }
+            }
+            readBack += all ? 1 : 0;
+        } catch (const std::exception& e) {
+            failures.push_back(name + ": " + e.what());
+        }
+    }
+    std::cout << readBack << " of " << count << " locales read their own numbers back\n";
+    for (const std::string& failure : failures) {
+        ADD_FAILURE() << failure;
+    }
 }
 
 } // namespace

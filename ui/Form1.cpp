@@ -214,7 +214,8 @@ void Form1::CmdMax_Click() {
     }
     const auto& [a, b, c] = entries;
     if (!m_numberSymbols) {
-        m_numberSymbols = NumberSymbolsFor(m_services.locale.numeric);
+        m_numberSymbols =
+            NumberSymbolsFor(m_services.locale.numeric, m_services.locale.numericPosix);
     }
     const std::int16_t result = LargestOfThree(a, b, c, *m_numberSymbols);
     setLabelCaption(ThreeNumbersSummary(a, b, c, result));

@@ -35,7 +35,7 @@ using qzds::test::FixedClock;
 
 namespace {
 
-const UserLocale kChinese{"zh_CN", "zh_CN"};
+const UserLocale kChinese{"zh_CN", "zh_CN", ""};
 constexpr Date kToday{2026, 12, 8};
 constexpr TimeOfDay kNow{0, 5, 9};
 
@@ -323,7 +323,7 @@ void Form1Test::largestOfThree() {
     QFETCH(QString, answers);
     QFETCH(QString, summary);
     QFETCH(int, error);
-    Harness h(true, {timeLocale.toStdString(), numericLocale.toStdString()});
+    Harness h(true, {timeLocale.toStdString(), numericLocale.toStdString(), ""});
     for (const QString& answer : answers.split(u'|')) {
         h.answers.push_back(answer);
     }
