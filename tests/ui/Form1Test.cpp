@@ -8,6 +8,7 @@
 #include "ui/InputPrompt.h"
 #include "ui/LayoutTable.h"
 #include "ui/QtText.h"
+#include "ui/QtTranslation.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -27,7 +29,7 @@
 #include <memory>
 
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes(); // libasan's, no header in GCC 12
 #endif
 
 using namespace qzds;
@@ -147,6 +149,7 @@ private slots:
     void realInputPromptTakesOneLineOfText_data();
     void realInputPromptTakesOneLineOfText();
     void realInputPromptIgnoresTheSecondClickOfADoubleClick();
+    void qtSpeaksChineseInTheFieldsMenu();
     void realFailureReportIsDismissedWithEnter();
     void manyClicksKeepTheLabelStable();
     void realDialoguesKeepMemoryFlat();
@@ -604,6 +607,26 @@ void Form1Test::realInputPromptIgnoresTheSecondClickOfADoubleClick() {
     });
     QCOMPARE(InputPrompt::ask(nullptr, QStringLiteral("输入 b")), QStringLiteral("9"));
     QVERIFY(openAfterEarlyClick);
+}
+
+void Form1Test::qtSpeaksChineseInTheFieldsMenu() {
+    InstallQtTranslation(*qApp); // the tests run in LANG=C.UTF-8: the locale does not matter
+    QStringList entries;
+    WhenModalOpens([&entries](QWidget* dialog) {
+        const std::unique_ptr<QMenu> menu(
+            dialog->findChild<QLineEdit*>()->createStandardContextMenu());
+        for (const QAction* action : menu->actions()) {
+            entries << action->text();
+        }
+        dialog->close();
+    });
+    InputPrompt::ask(nullptr, QStringLiteral("输入 a"));
+    for (const QString& word : {QStringLiteral("撤消"), QStringLiteral("复制"), QStringLiteral("粘贴"),
+                                QStringLiteral("全选")}) {
+        QVERIFY2(std::any_of(entries.begin(), entries.end(),
+                             [&word](const QString& entry) { return entry.startsWith(word); }),
+                 qPrintable(entries.join(u' ')));
+    }
 }
 
 void Form1Test::realFailureReportIsDismissedWithEnter() {
