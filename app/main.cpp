@@ -2,6 +2,7 @@
 #include "platform/Clock.h"
 #include "ui/AppIdentity.h"
 #include "ui/Form1.h"
+#include "ui/QtTranslation.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -10,6 +11,7 @@
 int main(int argc, char* argv[]) {
     try {
         QApplication app(argc, argv);
+        qzds::InstallQtTranslation(app);
         QApplication::setApplicationVersion(QString::fromLatin1(qzds::AppVersion));
         // Ties the window to its desktop entry (and so to its icon and name) under Wayland and
         // X11.

@@ -14,7 +14,8 @@ QZDS_TEST_PACKAGES=(
     libgtest-dev
     clang libclang-rt-14-dev clang-tidy clang-format
     xvfb xauth xdotool x11-utils imagemagick openbox wmctrl
-    desktop-file-utils appstream dpkg-dev file locales
+    desktop-file-utils appstream appstream-compose dpkg-dev file locales
+    debhelper lintian devscripts man-db
     dbus at-spi2-core python3 python3-pyatspi
 )
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws the program's icon and writes it out: one .ico with three images (32x32 in two
-colours, 32x32 and 16x16 in sixteen colours) and 16x16 and 32x32 PNGs for the desktop's theme.
+colours, 32x32 and 16x16 in sixteen colours), PNGs from 16x16 to 256x256 for the desktop's icon
+theme, and the same picture as a scalable SVG.
 
 The picture: three bars on the label's dark green, the tallest in the label's yellow: the
 largest of three. Change draw() below and run this script again; it needs only Python.
@@ -19,9 +20,9 @@ PALETTE = [
 
 
 def draw(size):
-    """The picture at 32 or 16 pixels: a black-edged dark green tile with rounded corners, a
-    white baseline, and three bars standing on it, the middle and tallest one yellow with an
-    arrowhead above it."""
+    """The picture at a multiple of 16 pixels: a black-edged dark green tile with rounded
+    corners, a white baseline, and three bars standing on it, the middle and tallest one yellow
+    with an arrowhead above it."""
     s = size // 16  # 2 at 32 pixels, 1 at 16
     pixels = [[2] * size for _ in range(size)]
     for y in range(size):
@@ -111,12 +112,38 @@ def png(pixels):
             chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
+def svg(pixels):
+    """The picture as squares of one unit on a grid of its size, a run of equal squares in a row
+    as one rectangle: it scales to any size with the edges it has at 32 pixels."""
+    size = len(pixels)
+    rects = []
+    for y, row in enumerate(pixels):
+        x = 0
+        while x < size:
+            colour = row[x]
+            end = x
+            while end < size and row[end] == colour:
+                end += 1
+            if colour is not None:
+                r, g, b = PALETTE[colour]
+                rects.append(f'<rect x="{x}" y="{y}" width="{end - x}" height="1" '
+                             f'fill="#{r:02x}{g:02x}{b:02x}"/>')
+            x = end
+    return (f'<svg xmlns="http://www.w3.org/2000/svg" width="{size}" height="{size}" '
+            f'viewBox="0 0 {size} {size}" shape-rendering="crispEdges">\n' +
+            "\n".join(rects) + "\n</svg>\n")
+
+
+THEME_SIZES = (16, 32, 48, 64, 128, 256)
+
+
 def main():
     out = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).parent
     big, small = draw(32), draw(16)
     (out / "qiuzuidashu.ico").write_bytes(ico([(big, 1), (big, 4), (small, 4)]))
-    (out / "qiuzuidashu-32.png").write_bytes(png(big))
-    (out / "qiuzuidashu-16.png").write_bytes(png(small))
+    for size in THEME_SIZES:
+        (out / f"qiuzuidashu-{size}.png").write_bytes(png(draw(size)))
+    (out / "qiuzuidashu.svg").write_text(svg(big))
 
 
 if __name__ == "__main__":

@@ -621,8 +621,8 @@ void Form1Test::qtSpeaksChineseInTheFieldsMenu() {
         dialog->close();
     });
     InputPrompt::ask(nullptr, QStringLiteral("输入 a"));
-    for (const QString& word : {QStringLiteral("撤消"), QStringLiteral("复制"), QStringLiteral("粘贴"),
-                                QStringLiteral("全选")}) {
+    for (const QString& word : {QStringLiteral("撤消"), QStringLiteral("复制"),
+                                QStringLiteral("粘贴"), QStringLiteral("全选")}) {
         QVERIFY2(std::any_of(entries.begin(), entries.end(),
                              [&word](const QString& entry) { return entry.startsWith(word); }),
                  qPrintable(entries.join(u' ')));
