@@ -48,7 +48,7 @@ std::string IcuName(const std::string& posixName) {
     std::string name = posixName.substr(0, posixName.find_first_of(".@"));
     if (!script.empty()) {
         const auto language = std::min(name.find('_'), name.size());
-        name.insert(language, "_" + std::string(script));
+        name = name.substr(0, language) + '_' + std::string(script) + name.substr(language);
     }
     return name;
 }
