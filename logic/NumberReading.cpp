@@ -72,14 +72,13 @@ std::int64_t Magnitude(const std::string& spelled, std::int64_t exponent) {
 struct DigitSets {
     std::u32string native; // the locale's own, where they are not ASCII
 
-    // The set's first digit (the zero) and the digit's value, or no value for a non-digit.
-    std::optional<int> value(char32_t c, char32_t zero) const {
+    // The digit's value in the set that starts with this zero, or -1 for a non-digit.
+    int value(char32_t c, char32_t zero) const {
         if (zero == U'0' || zero == U'\uFF10') { // ASCII, and full-width from Chinese input
-            return c >= zero && c <= zero + 9 ? std::optional<int>(c - zero) : std::nullopt;
+            return c >= zero && c <= zero + 9 ? static_cast<int>(c - zero) : -1;
         }
         const auto found = native.find(c);
-        return found == std::u32string::npos ? std::nullopt
-                                             : std::optional<int>(static_cast<int>(found));
+        return found == std::u32string::npos ? -1 : static_cast<int>(found);
     }
     // The zero of the set this character is a digit of, or nothing.
     std::optional<char32_t> setOf(char32_t c) const {
@@ -154,19 +153,19 @@ private:
         return !piece.empty() && m_text.substr(pos, piece.size()) == piece;
     }
 
-    // The digit's value, fixing the entry's digit set at its first digit.
-    std::optional<int> digitAt(std::size_t pos) {
+    // The digit's value (-1 for none), fixing the entry's digit set at its first digit.
+    int digitAt(std::size_t pos) {
         if (pos >= m_text.size()) {
-            return std::nullopt;
+            return -1;
         }
         if (!m_zero) {
             m_zero = m_digits.setOf(m_text[pos]);
             if (!m_zero) {
-                return std::nullopt;
+                return -1;
             }
         }
-        const auto digit = m_digits.value(m_text[pos], *m_zero);
-        if (!digit && m_digits.setOf(m_text[pos])) {
+        const int digit = m_digits.value(m_text[pos], *m_zero);
+        if (digit < 0 && m_digits.setOf(m_text[pos])) {
             m_mixedDigits = true; // a digit of another set: no number at all
         }
         return digit;
@@ -185,8 +184,8 @@ private:
 
     std::size_t readDigits() {
         std::size_t count = 0;
-        while (const auto digit = digitAt(m_pos)) {
-            m_spelled += static_cast<char>('0' + *digit);
+        for (int digit = digitAt(m_pos); digit >= 0; digit = digitAt(m_pos)) {
+            m_spelled += static_cast<char>('0' + digit);
             ++m_pos;
             ++count;
         }
@@ -203,7 +202,7 @@ private:
         // A separator that no digit follows is not one: a trailing no-break space is a blank
         // even where the locale groups with it.
         while (groups.front() > 0 && startsWith(m_group, m_pos) &&
-               digitAt(m_pos + m_group.size())) {
+               digitAt(m_pos + m_group.size()) >= 0) {
             m_pos += m_group.size();
             groups.push_back(readDigits());
         }
@@ -247,13 +246,12 @@ private:
         }
         ++m_pos;
         const int sign = more() && SignOf(peek()) != 0 ? SignOf(m_text[m_pos++]) : 1;
-        if (!digitAt(m_pos)) {
+        if (digitAt(m_pos) < 0) {
             return false;
         }
-        while (const auto digit = digitAt(m_pos)) {
+        for (int digit = digitAt(m_pos); digit >= 0; digit = digitAt(++m_pos)) {
             // Saturate: past a billion the answer is overflow or zero either way.
-            m_exponent = std::min<std::int64_t>(m_exponent * 10 + *digit, 1'000'000'000);
-            ++m_pos;
+            m_exponent = std::min<std::int64_t>(m_exponent * 10 + digit, 1'000'000'000);
         }
         m_exponent *= sign;
         m_spelled += 'e';
