@@ -53,6 +53,9 @@ InputPrompt::InputPrompt(const QString& prompt, QWidget* parent)
 
 QPushButton* InputPrompt::addButton(const QString& caption) {
     auto* button = new QPushButton(caption, this);
+    // A click never takes the focus from the field (Tab still reaches the buttons): Qt moves the
+    // focus on a press before any filter sees it, so even an ignored click would.
+    button->setFocusPolicy(Qt::TabFocus);
     button->installEventFilter(this);
     return button;
 }
