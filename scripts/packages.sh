@@ -17,6 +17,7 @@ QZDS_TEST_PACKAGES=(
     desktop-file-utils appstream appstream-compose dpkg-dev file locales
     debhelper lintian devscripts man-db
     dbus at-spi2-core python3 python3-pyatspi
+    fcitx5 fcitx5-frontend-qt6
 )
 
 # Installs whichever of the named packages are not installed yet; does nothing when all are.

@@ -1,9 +1,8 @@
 #include "ui/FailureReport.h"
 
-#include "ui/DialogPlacement.h"
-
 #include "logic/RunTimeError.h"
 #include "logic/Texts.h"
+#include "ui/Dialogs.h"
 #include "ui/QtText.h"
 
 #include <QMessageBox>
@@ -34,11 +33,10 @@ void FailureReport(QWidget* parent, const RunTimeError& error) {
     box.setWindowFlags(FixedDialogFlags);
     box.setTextFormat(Qt::PlainText);
     box.setAccessibleDescription(box.text());
-    box.setWindowModality(Qt::ApplicationModal);
     QPushButton* ok = box.addButton(ToQString(text::Ok), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
-    box.exec();
+    ShowAndWait(box);
 }
 
 } // namespace qzds

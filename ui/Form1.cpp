@@ -6,16 +6,15 @@
 #include "logic/Texts.h"
 #include "ui/AppIdentity.h"
 #include "ui/CaptionLabel.h"
+#include "ui/CommandModality.h"
 #include "ui/FailureReport.h"
 #include "ui/InputPrompt.h"
 #include "ui/LayoutTable.h"
 #include "ui/QtText.h"
-#include "ui/TypeAhead.h"
 
 #include <QCoreApplication>
 #include <QIcon>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QTimer>
 #include <algorithm>
 #include <new>
@@ -65,7 +64,7 @@ Form1Services DefaultServices(const Clock& clock) {
 Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent)
     , m_services(std::move(services))
-    , m_typeAhead(new TypeAhead(this)) {
+    , m_modality(new CommandModality(this)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ToQString(Form1Layout.caption));
     // A fixed client area, so no maximise box; the window system places the window where it
@@ -83,11 +82,11 @@ Form1::Form1(Form1Services services, QWidget* parent)
     Label1 = addLabel(Form1Layout.Label1);
     chainTabOrder();
     // What is typed after 求最大数 is pressed belongs to its dialogs, even before they show.
-    connect(CmdMax, &QPushButton::pressed, m_typeAhead, &TypeAhead::hold);
-    connect(CmdMax, &QPushButton::released, m_typeAhead, [this] {
-        QTimer::singleShot(0, m_typeAhead, [this] {
+    connect(CmdMax, &QPushButton::pressed, m_modality, &CommandModality::hold);
+    connect(CmdMax, &QPushButton::released, m_modality, [this] {
+        QTimer::singleShot(0, m_modality, [this] {
             if (!m_running) { // released without a click (the mouse left the button)
-                m_typeAhead->release();
+                m_modality->end();
             }
         });
     });
@@ -153,13 +152,14 @@ void Form1::Load() {
 }
 
 void Form1::runHandler(void (Form1::*handler)()) {
-    // One handler at a time, and none once the program is ending. Qt's modality stops the mouse
-    // and the keyboard while a dialog is open, but not a screen reader's press or a click()
-    // from code: those are dropped here, not queued.
+    // One handler at a time, and none once the program is ending. The window's modality stops
+    // the mouse and the keyboard while a dialog is open, but not a screen reader's press or a
+    // click() from code: those are dropped here, not queued.
     if (m_running || m_ended) {
         return;
     }
     m_running = true;
+    m_modality->begin();
     try {
         (this->*handler)();
     } catch (const RunTimeError& error) {
@@ -169,6 +169,7 @@ void Form1::runHandler(void (Form1::*handler)()) {
     } catch (...) {
         fail(RunTimeError(ErrorNumber::InternalError));
     }
+    m_modality->end();
     m_running = false;
 }
 
@@ -203,8 +204,6 @@ void Form1::CmdTime_Click() {
 }
 
 void Form1::CmdMax_Click() {
-    m_typeAhead->hold();
-    const auto done = qScopeGuard([this] { m_typeAhead->release(); });
     setLabelCaption(text::ThreeNumbersInstruction);
     // All three are asked, whatever came before; nothing is read until the last answer.
     std::array<std::u16string, 3> entries;

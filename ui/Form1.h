@@ -18,7 +18,7 @@ namespace qzds {
 
 class CaptionLabel;
 struct ControlLayout;
-class TypeAhead;
+class CommandModality;
 class RunTimeError;
 
 // What the window needs from outside: tests replace any of it.
@@ -80,7 +80,7 @@ private:
 
     Form1Services m_services;
     std::vector<std::pair<int, QWidget*>> m_tabOrder; // tab index, control
-    TypeAhead* m_typeAhead;
+    CommandModality* m_modality;
     std::optional<NumberSymbols> m_numberSymbols; // read when first needed, to start faster
     bool m_iconRequested = false;
     bool m_loaded = false;

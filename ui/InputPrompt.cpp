@@ -1,8 +1,7 @@
 #include "ui/InputPrompt.h"
 
-#include "ui/DialogPlacement.h"
-
 #include "logic/Texts.h"
+#include "ui/Dialogs.h"
 #include "ui/EntryField.h"
 #include "ui/QtText.h"
 
@@ -11,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <memory>
 
 namespace qzds {
 
@@ -18,7 +18,6 @@ InputPrompt::InputPrompt(const QString& prompt, QWidget* parent)
     : QDialog(parent, FixedDialogFlags)
     , m_field(new EntryField(this)) {
     setWindowTitle(ToQString(text::ApplicationTitle));
-    setWindowModality(Qt::ApplicationModal);
     setAccessibleDescription(prompt); // what a screen reader announces with the title
 
     auto* promptLabel = new QLabel(prompt, this);
@@ -61,11 +60,18 @@ QPushButton* InputPrompt::addButton(const QString& caption) {
 }
 
 QString InputPrompt::ask(QWidget* parent, const QString& prompt) {
-    InputPrompt dialog(prompt, parent);
-    dialog.adjustSize();
-    dialog.setFixedSize(dialog.size()); // nothing to gain from resizing a one-line question
-    PlaceOnScreen(&dialog, VerticalPlace::ThirdDown);
-    return dialog.exec() == QDialog::Accepted ? dialog.m_field->text() : QString();
+    auto dialog = std::make_unique<InputPrompt>(prompt, parent);
+    dialog->adjustSize();
+    dialog->setFixedSize(dialog->size()); // nothing to gain from resizing a one-line question
+    PlaceOnScreen(dialog.get(), VerticalPlace::ThirdDown);
+    QString entry = ShowAndWait(*dialog) == QDialog::Accepted ? dialog->m_field->text() : QString();
+    if (parent != nullptr) {
+        // Left to the window, hidden, until the command is over: keys the window system sent it
+        // just before it closed still arrive, and its window's modality hands them on to the
+        // next dialog, where a deleted window would drop them.
+        dialog.release(); // NOLINT(bugprone-unused-return-value)
+    }
+    return entry;
 }
 
 void InputPrompt::showEvent(QShowEvent* event) {

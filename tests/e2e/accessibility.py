@@ -67,8 +67,10 @@ def press(control):
 
 
 def open_dialog(prompt=None):
-    """The open input dialog (the one asking PROMPT, if given), or None."""
+    """The open input dialog (the one asking PROMPT, if given), or None. Answered ones stay,
+    hidden, until the command is over."""
     return next((w for w in app if w.getRole() == pyatspi.ROLE_DIALOG and w.name == "求最大数"
+                 and w.getState().contains(pyatspi.STATE_SHOWING)
                  and prompt in (None, w.description)), None)
 
 

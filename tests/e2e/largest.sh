@@ -32,21 +32,6 @@ wait_until 5 no_dialog || fail "a dialog stayed open"
 wait_until 5 label_is summary || fail "a second run with the same entries shows something else"
 pass "a second run starts with empty fields and shows the same summary"
 
-# Typed ahead with no pause: nothing is lost before the first dialog has the focus, and Return
-# answers each dialog in turn. The summary is the one of the same answers typed one by one.
-key alt+m 1 2 Return 3 4 Return 5 6 Return
-wait_until 5 label_differs summary || fail "typing ahead did not change the summary"
-wait_until 5 no_dialog || fail "typing ahead left a dialog open"
-wait_until 5 label_differs instruction || fail "no summary after typing ahead"
-label_shot typed-ahead
-key alt+m
-a=$(answer none 12)
-b=$(answer "$a" 34)
-answer "$b" 56 >/dev/null
-wait_until 5 no_dialog || fail "a dialog stayed open"
-wait_until 5 label_is typed-ahead || fail "typed ahead, the summary is not the one of 12, 34 and 56"
-pass "alt+m 1 2 Return 3 4 Return 5 6 Return typed with no pause gives 12, 34 and 56"
-
 # An entry that is not a number: all three dialogs still appear, then the failure report.
 key alt+m
 a=$(answer none x)

@@ -140,6 +140,8 @@ private slots:
     void secondRunStartsAfreshAndReplacesTheSummary();
     void nothingRunsAfterTheProgramEnds();
     void nothingRunsBehindADialog();
+    void keysForTheWindowReachTheDialogs_data();
+    void keysForTheWindowReachTheDialogs();
     void failureAtLoadEndsTheEventLoop_data();
     void failureAtLoadEndsTheEventLoop();
     void welcomeAndTimeReplaceTheLabel();
@@ -396,6 +398,12 @@ void Form1Test::nothingRunsBehindADialog() {
             PressAccessibly(button);
             button->click();
         }
+        // The mouse and the window system's close reach nothing: no press moves the focus.
+        QWidget* focused = h.form->focusWidget();
+        const QPoint welcome = h.form->CmdWelcome->geometry().center();
+        QTest::mouseClick(h.form->windowHandle(), Qt::LeftButton, {}, welcome);
+        QCOMPARE(h.form->focusWidget(), focused);
+        QVERIFY(!h.form->windowHandle()->close());
         QTest::qWait(250); // an accessible press clicks after a short animation
     };
     h.whileAsking = pressAll;
@@ -479,13 +487,22 @@ void Form1Test::exitEndsWithStatusZero() {
 
 namespace {
 
-// Runs `answer` on the first modal dialog that opens, from inside its event loop.
+// The dialog now open, if any.
+QWidget* OpenDialog() {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const auto open = std::find_if(windows.begin(), windows.end(), [](const QWidget* window) {
+        return window->isVisible() && window->windowType() == Qt::Dialog;
+    });
+    return open != windows.end() ? *open : nullptr;
+}
+
+// Runs `answer` on the first dialog that opens, from inside its event loop.
 void WhenModalOpens(std::function<void(QWidget*)> answer) {
     auto* timer = new QTimer(qApp);
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, answer = std::move(answer)] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || !modal->isVisible()) {
+        QWidget* modal = OpenDialog();
+        if (modal == nullptr) {
             return;
         }
         timer->stop();
@@ -542,6 +559,61 @@ void Form1Test::realInputPromptCancelsWithEscape() {
     });
     QCOMPARE(InputPrompt::ask(nullptr, QStringLiteral("输入 c")), QString());
     QVERIFY(empty);
+}
+
+void Form1Test::keysForTheWindowReachTheDialogs_data() {
+    QTest::addColumn<QString>("typed"); // {…} an input method's commit, ^X Alt+X, \n Return
+    QTest::newRow("keys") << QStringLiteral("12\n34\n56\n");
+    QTest::newRow("input method commits") << QStringLiteral("1{2}\n{34}\n5{6}\n");
+    QTest::newRow("Alt keys type and press nothing") << QStringLiteral("1^E2\n^H34\n56^M\n");
+}
+
+// While the focus moves to a dialog, the window system still sends keys to the main window, and
+// an input method commits to the focus it last saw: all of it must reach the dialogs in order.
+void Form1Test::keysForTheWindowReachTheDialogs() {
+    QFETCH(QString, typed);
+    FixedClock clock(kToday, kNow);
+    Form1Services services = DefaultServices(clock);
+    services.locale = kChinese;
+    std::vector<int> ended;
+    services.end = [&ended](int status) {
+        ended.push_back(status);
+    };
+    Form1 form(std::move(services));
+    form.Load();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    WhenModalOpens([&form, &typed](QWidget*) {
+        QWindow* window = form.windowHandle();
+        for (qsizetype i = 0; i < typed.size(); ++i) {
+            const char c = typed[i].toLatin1();
+            if (c == '{') {
+                const qsizetype end = typed.indexOf(u'}', i);
+                QInputMethodEvent commit;
+                commit.setCommitString(typed.mid(i + 1, end - i - 1));
+                QCoreApplication::sendEvent(form.focusWidget(), &commit);
+                i = end;
+            } else if (c == '^') {
+                QTest::keyClick(window, typed[++i].toLatin1(), Qt::AltModifier);
+            } else if (c == '\n') {
+                QTest::keyClick(window, Qt::Key_Return);
+            } else {
+                QTest::keyClick(window, c);
+            }
+        }
+    });
+    // A key lost leaves a dialog waiting: closed after a while, so that the test fails, not hangs.
+    QTimer watchdog;
+    QObject::connect(&watchdog, &QTimer::timeout, &watchdog, [] {
+        if (QWidget* dialog = OpenDialog()) {
+            dialog->close();
+        }
+    });
+    watchdog.start(5000);
+    form.CmdMax->click();
+    QCOMPARE(form.Label1->caption(), QStringLiteral("输入：a=12 b=34 c=56  计算结果：Max =56"));
+    QVERIFY(ended.empty());
+    QCOMPARE(OpenDialog(), nullptr);
 }
 
 void Form1Test::realInputPromptTakesOneLineOfText_data() {
@@ -708,8 +780,7 @@ void Form1Test::realDialoguesKeepMemoryFlat() {
     QTimer answerer;                          // answers every input dialog as soon as it is open
     answerer.setInterval(0);
     QObject::connect(&answerer, &QTimer::timeout, &answerer, [] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* dialog = qobject_cast<InputPrompt*>(modal);
+        if (auto* dialog = qobject_cast<InputPrompt*>(OpenDialog());
             dialog != nullptr && dialog->isVisible()) {
             dialog->findChild<QLineEdit*>()->setText(QStringLiteral("7"));
             dialog->accept();

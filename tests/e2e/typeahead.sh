@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Typing ahead as people do, without waiting for the dialogs: "alt+m 1 2 Return 3 4 Return 5 6
+# Return" must give the summary of 12, 34 and 56 every time, at xdotool's default 12 ms a key and
+# at 40 ms, on a machine whose two cores are busy, and through the fcitx5 input method. Runs in
+# its own Xvfb server and D-Bus session.
+source "$(dirname "$0")/lib.sh"
+
+RUNS=${QZDS_TYPEAHEAD_RUNS:-3}
+
+# type_ahead WHAT DELAY: from the welcome line, types everything at once; then the summary must be
+# the one of the reference, with no dialog left open.
+type_ahead() {
+    press_and_wait alt+h
+    xdotool key --clearmodifiers --delay "$2" alt+m 1 2 Return 3 4 Return 5 6 Return
+    wait_until 20 label_is reference || fail "$1, $2 ms a key: the summary is not the one of 12, 34 and 56"
+    no_dialog || fail "$1, $2 ms a key: a dialog stayed open"
+}
+press_and_wait() {
+    label_shot before
+    key "$@"
+    wait_label_change before
+}
+
+# The reference: the same answers typed one dialog at a time.
+reference() {
+    launch
+    key alt+m
+    a=$(answer none 12)
+    b=$(answer "$a" 34)
+    answer "$b" 56 >/dev/null
+    wait_until 5 no_dialog || fail "a dialog stayed open"
+    label_shot reference
+}
+
+start_window_manager
+reference
+
+# Both cores busy, for a bounded time, as when a build runs beside the program.
+busy=()
+for _ in 1 2; do
+    timeout 120 sh -c 'while :; do :; done' &
+    busy+=($!)
+    BACKGROUND+=($!)
+done
+for delay in 12 40; do
+    for _ in $(seq "$RUNS"); do
+        type_ahead "both cores busy" "$delay"
+    done
+done
+kill "${busy[@]}"
+pass "typed ahead $RUNS times at 12 and at 40 ms a key with both cores busy: 12, 34 and 56 each time"
+
+key alt+e
+wait_app_end
+
+# Through fcitx5 with its keyboard engine: every key makes a round trip to the input method.
+export XDG_CONFIG_HOME=$WORK/config
+fcitx5 --disable=all --enable=dbus,dbusfrontend,xcb,keyboard --verbose=key_trace=5 \
+    >"$WORK/fcitx5.log" 2>&1 &
+BACKGROUND+=($!)
+# Asks the bus whether fcitx5 has its name: asking fcitx5 itself would start a second one.
+fcitx_up() {
+    dbus-send --session --dest=org.freedesktop.DBus --print-reply /org/freedesktop/DBus \
+        org.freedesktop.DBus.NameHasOwner string:org.fcitx.Fcitx5 2>/dev/null | grep -q 'boolean true'
+}
+wait_until 10 fcitx_up || fail "fcitx5 did not start"
+export QT_IM_MODULE=fcitx
+reference
+for delay in 12 40; do
+    type_ahead "through fcitx5" "$delay"
+done
+grep -q 'KeyEvent: Key(5' "$WORK/fcitx5.log" || fail "the keys did not go through fcitx5"
+pass "typed ahead through fcitx5 at 12 and at 40 ms a key: 12, 34 and 56 each time"
+key alt+e
+wait_app_end

@@ -1,0 +1,155 @@
+#include "ui/CommandModality.h"
+
+#include <QAbstractButton>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScopedValueRollback>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
+namespace qzds {
+
+CommandModality::CommandModality(QWidget* window)
+    : QObject(window)
+    , m_window(window) {}
+
+CommandModality::~CommandModality() = default;
+
+void CommandModality::hold() {
+    if (!m_holding) {
+        m_holding = true;
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+}
+
+void CommandModality::begin() {
+    hold();
+    m_running = true;
+}
+
+void CommandModality::end() {
+    m_running = false;
+    if (!m_holding) {
+        return;
+    }
+    m_holding = false;
+    QCoreApplication::instance()->removeEventFilter(this);
+    m_window->releaseKeyboard();
+    // The command's answered dialogs, kept until now (see InputPrompt::ask).
+    qDeleteAll(m_window->findChildren<QDialog*>(Qt::FindDirectChildrenOnly));
+    while (!m_held.empty()) {
+        const std::unique_ptr<QEvent> event = std::move(m_held.front());
+        m_held.pop_front();
+        QWidget* target = m_window->focusWidget() != nullptr ? m_window->focusWidget() : m_window;
+        QCoreApplication::sendEvent(target, event.get());
+    }
+}
+
+QWidget* CommandModality::askingDialog() const {
+    return m_dialog != nullptr && m_dialog->isVisible() ? m_dialog.data() : nullptr;
+}
+
+bool CommandModality::eventFilter(QObject* watched, QEvent* event) {
+    if (watched->isWindowType()) {
+        // Pointer input for the main window stops before Qt hands it to a widget, which would
+        // move the focus on a press.
+        return m_running && watched == m_window->windowHandle() && event->isPointerEvent();
+    }
+    if (!watched->isWidgetType()) {
+        return false;
+    }
+    auto* widget = static_cast<QWidget*>(watched);
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        // What is held or fed is typed, never a shortcut: an Alt+E typed ahead must not press
+        // 退出. Accepting the override makes Qt deliver the key as a key.
+        if (m_feeding || mustHold(widget)) {
+            event->accept();
+            return true;
+        }
+        return false;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        return event->spontaneous() && !m_feeding && holdInput(widget, event);
+    case QEvent::InputMethod:
+        return !m_feeding && holdInput(widget, event);
+    case QEvent::Show:
+        if (widget->isWindow() && widget->windowType() == Qt::Dialog) {
+            m_dialog = widget;
+            // Fed once the dialog's own event loop runs: a Return fed now would answer it
+            // before the loop that waits for the answer had started.
+            QTimer::singleShot(0, this, &CommandModality::feed);
+        }
+        return false;
+    case QEvent::WindowActivate:
+        if (widget == askingDialog()) {
+            m_window->releaseKeyboard(); // the dialog has the focus: see feed()
+        } else if (m_running && widget == m_window && askingDialog() != nullptr) {
+            QTimer::singleShot(0, this, [this] {
+                if (QWidget* dialog = askingDialog(); m_running && dialog != nullptr) {
+                    dialog->raise();
+                    dialog->activateWindow();
+                }
+            });
+        }
+        return false;
+    case QEvent::Close:
+        if (m_running && widget == m_window) {
+            event->ignore();
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+// Whether input for this widget goes through the queue: input for the main window or for a
+// dialog, asking or not (answered, or not open yet). A popup's own keys (the field's menu) are
+// its own.
+bool CommandModality::mustHold(const QWidget* target) const {
+    const QWidget* window = target->window();
+    return m_holding && (window == m_window || window->windowType() == Qt::Dialog);
+}
+
+bool CommandModality::holdInput(QWidget* target, QEvent* event) {
+    if (!mustHold(target)) {
+        return false;
+    }
+    // The release that completes the press of the command's button (Space) still reaches it.
+    if (const auto* button = qobject_cast<const QAbstractButton*>(target);
+        !m_running && event->type() == QEvent::KeyRelease && button != nullptr &&
+        button->isDown()) {
+        return false;
+    }
+    m_held.emplace_back(event->clone());
+    feed();
+    return true;
+}
+
+void CommandModality::feed() {
+    const QScopedValueRollback feeding(m_feeding, true);
+    // Under X the keyboard is the main window's while a key may answer the dialog: when a
+    // dialog that has the focus closes, the X server gives the focus to whatever is under the
+    // pointer until the window manager picks the next window, and keys typed in that moment
+    // would go there. Held from before the dialog closes until the next one has the focus.
+    const bool grab = QGuiApplication::platformName() == u"xcb";
+    for (QWidget* dialog = askingDialog();
+         dialog != nullptr && dialog == askingDialog() && !m_held.empty();) {
+        const std::unique_ptr<QEvent> event = std::move(m_held.front());
+        m_held.pop_front();
+        QWidget* target = dialog->focusWidget() != nullptr ? dialog->focusWidget() : dialog;
+        const bool mayAnswer = grab && event->type() == QEvent::KeyPress;
+        if (mayAnswer) {
+            m_window->grabKeyboard();
+        }
+        QCoreApplication::sendEvent(target, event.get());
+        if (mayAnswer && dialog == askingDialog()) {
+            m_window->releaseKeyboard();
+        }
+    }
+}
+
+} // namespace qzds

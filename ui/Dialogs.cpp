@@ -1,0 +1,31 @@
+#include "ui/Dialogs.h"
+
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace qzds {
+
+void PlaceOnScreen(QWidget* dialog, VerticalPlace place) {
+    const QWidget* parent = dialog->parentWidget();
+    const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect area = screen->geometry();
+    const int top = place == VerticalPlace::Centred ? (area.height() - dialog->height()) / 2
+                                                    : area.height() / 3;
+    dialog->move(area.x() + (area.width() - dialog->width()) / 2, area.y() + top);
+}
+
+int ShowAndWait(QDialog& dialog) {
+    QEventLoop loop;
+    QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
+    dialog.setResult(
+        QDialog::Rejected); // what the end of the program, which leaves loop too, leaves
+    dialog.show();
+    loop.exec(QEventLoop::DialogExec);
+    return dialog.result();
+}
+
+} // namespace qzds

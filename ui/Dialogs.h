@@ -1,0 +1,29 @@
+#pragma once
+
+// What the program's dialogs share: their frame, where on the screen they stand, and how the
+// program waits for their answer.
+
+#include <QDialog>
+
+namespace qzds {
+
+// A fixed-size dialog: a title and a close box, nothing to minimise or maximise.
+inline constexpr Qt::WindowFlags FixedDialogFlags =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+
+enum class VerticalPlace {
+    ThirdDown, // its top a third of the way down, where a question is asked
+    Centred,   // in the middle, where a message is reported
+};
+
+// Moves a dialog, already at its final size, to the screen of its parent (or the primary
+// screen), centred horizontally.
+void PlaceOnScreen(QWidget* dialog, VerticalPlace place);
+
+// Shows the dialog and waits for its answer, as exec() does, but without Qt's modality: Qt drops
+// the keys that the window system still sends to a window it blocks, as it does while the focus
+// moves to a new dialog, and so would lose what the user typed ahead. The main window's
+// CommandModality keeps its input from it meanwhile, and hands its keys to the dialog.
+int ShowAndWait(QDialog& dialog);
+
+} // namespace qzds
