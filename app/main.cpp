@@ -10,6 +10,11 @@
 
 int main(int argc, char* argv[]) {
     try {
+        // X11 first, XWayland under a Wayland desktop: only there can the program place its
+        // dialogs where they belong. Wayland where there is no X server; the user's choice wins.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+        }
         QApplication app(argc, argv);
         qzds::InstallQtTranslation(app);
         QApplication::setApplicationVersion(QString::fromLatin1(qzds::AppVersion));

@@ -4,7 +4,7 @@
 # Building and running the program.
 QZDS_RUN_PACKAGES=(
     g++ cmake ninja-build pkgconf
-    qt6-base-dev qt6-qpa-plugins libicu-dev
+    qt6-base-dev libicu-dev
     fonts-arphic-ukai fonts-wqy-microhei
 )
 
@@ -15,7 +15,7 @@ QZDS_TEST_PACKAGES=(
     clang libclang-rt-14-dev clang-tidy clang-format
     xvfb xauth xdotool x11-utils imagemagick openbox wmctrl
     desktop-file-utils appstream appstream-compose dpkg-dev file locales
-    debhelper lintian devscripts man-db
+    debhelper lintian devscripts man-db autopkgtest g++-aarch64-linux-gnu
     dbus at-spi2-core python3 python3-pyatspi
     fcitx5 fcitx5-frontend-qt6
 )

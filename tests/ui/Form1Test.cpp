@@ -90,7 +90,7 @@ struct Harness {
 
     void showAndActivate() {
         form->show();
-        QApplication::setActiveWindow(form.get());
+        form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
 };
