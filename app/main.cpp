@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <cstdio>
 #include <new>
+#include <optional>
 
 int main(int argc, char* argv[]) {
     try {
@@ -24,9 +25,10 @@ int main(int argc, char* argv[]) {
         const qzds::SystemClock clock;
         qzds::Form1 form(qzds::DefaultServices(clock));
         form.Load();
-        if (!form.ending()) { // a failure at load has shown its report; the window never shows
-            form.show();
+        if (const std::optional<int> status = form.endStatus()) {
+            return *status; // a failure at load has shown its report; the window never shows
         }
+        form.show();
         return QApplication::exec();
     } catch (const std::bad_alloc&) {
         std::fputs("qiuzuidashu: out of memory\n", stderr);

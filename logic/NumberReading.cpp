@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace qzds {
 
@@ -125,7 +126,7 @@ public:
             return false;
         }
         skipBlanks();
-        return !more() && !m_mixedDigits;
+        return !more();
     }
 
     double convert() const {
@@ -153,7 +154,8 @@ private:
         return !piece.empty() && m_text.substr(pos, piece.size()) == piece;
     }
 
-    // The digit's value (-1 for none), fixing the entry's digit set at its first digit.
+    // The digit's value (-1 for none), fixing the entry's digit set at its first digit: a digit
+    // of another set ends the digits there, and what is left is no number.
     int digitAt(std::size_t pos) {
         if (pos >= m_text.size()) {
             return -1;
@@ -164,11 +166,7 @@ private:
                 return -1;
             }
         }
-        const int digit = m_digits.value(m_text[pos], *m_zero);
-        if (digit < 0 && m_digits.setOf(m_text[pos])) {
-            m_mixedDigits = true; // a digit of another set: no number at all
-        }
-        return digit;
+        return m_digits.value(m_text[pos], *m_zero);
     }
 
     void skipDirectionMarks() {
@@ -267,7 +265,6 @@ private:
     std::string m_spelled;
     std::size_t m_pos = 0;
     std::optional<char32_t> m_zero; // the zero of the entry's digit set, once a digit is seen
-    bool m_mixedDigits = false;
     std::int64_t m_exponent = 0;
 };
 

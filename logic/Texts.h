@@ -1,12 +1,19 @@
 #pragma once
 
-// Every text the program shows, apart from the captions of the window and its controls (those
-// stand in the layout table). Change a wording here and it changes everywhere.
+// Every text the program shows. Change a wording here and it changes everywhere.
 
 #include <array>
 #include <string_view>
 
 namespace qzds::text {
+
+// The window's caption, and its buttons' captions: "&" marks the access key, Alt plus the letter
+// after it.
+inline constexpr std::u16string_view WindowCaption = u"求最大数 Tavrelo 2006.9.";
+inline constexpr std::u16string_view ExitCaption = u"退出(&E)";
+inline constexpr std::u16string_view MaxCaption = u"求最大数(&M)";
+inline constexpr std::u16string_view WelcomeCaption = u"欢迎(&H)";
+inline constexpr std::u16string_view TimeCaption = u"时间(&T)";
 
 // The line break inside label texts: a lone carriage return, with no line feed after it.
 inline constexpr char16_t LineBreak = u'\r';

@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
         LocaleCase{"nothing_set", {}, "zh_CN", "zh_CN"},
         LocaleCase{"lang_only", {{"LANG", "de_DE.UTF-8"}}, "de_DE", "de_DE"},
         LocaleCase{"lc_all_wins",
-                   {{"LC_ALL", "en_US.UTF-8"}, {"LC_TIME", "de_DE"}, {"LANG", "de_DE"}},
+                   {{"LC_ALL", "en_US.UTF-8"}, {"LC_TIME", "de_DE"}, {"LC_NUMERIC", "de_DE"}},
                    "en_US",
                    "en_US"},
         LocaleCase{"categories_apart",

@@ -17,7 +17,9 @@
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
+#include <array>
 #include <new>
+#include <utility>
 
 namespace qzds {
 
@@ -52,13 +54,9 @@ QRect PixelRect(const ControlLayout& control) {
 
 Form1Services DefaultServices(const Clock& clock) {
     return {&clock, ResolveUserLocale(ProcessEnvironment()), &InputPrompt::ask, &FailureReport,
-            [](int status) {
-                // exit() leaves the event loops that run. A loop that has not started yet (a
-                // failure at load) finds the same request as its first event.
-                QCoreApplication::exit(status);
-                QMetaObject::invokeMethod(
-                    qApp, [status] { QCoreApplication::exit(status); }, Qt::QueuedConnection);
-            }};
+            // Leaves the event loops that run; before the main loop runs (a failure at load)
+            // main() returns the status itself.
+            &QCoreApplication::exit};
 }
 
 Form1::Form1(Form1Services services, QWidget* parent)
@@ -99,7 +97,6 @@ QPushButton* Form1::addButton(const ControlLayout& layout, void (Form1::*handler
     button->setObjectName(QString::fromLatin1(layout.name));
     button->setGeometry(PixelRect(layout));
     button->setAutoDefault(true); // Enter clicks the focused button, as Space does
-    m_tabOrder.emplace_back(layout.tabIndex, button);
     connect(button, &QPushButton::clicked, this, [this, handler] { runHandler(handler); });
     return button;
 }
@@ -121,11 +118,15 @@ CaptionLabel* Form1::addLabel(const ControlLayout& layout) {
 
 // The buttons in the order of their tab indexes; the first has the focus at the start.
 void Form1::chainTabOrder() {
-    std::sort(m_tabOrder.begin(), m_tabOrder.end(),
+    std::array<std::pair<int, QWidget*>, 4> order = {{{Form1Layout.CmdExit.tabIndex, CmdExit},
+                                                      {Form1Layout.CmdMax.tabIndex, CmdMax},
+                                                      {Form1Layout.CmdWelcome.tabIndex, CmdWelcome},
+                                                      {Form1Layout.CmdTime.tabIndex, CmdTime}}};
+    std::sort(order.begin(), order.end(),
               [](const auto& x, const auto& y) { return x.first < y.first; });
-    m_tabOrder.front().second->setFocus();
-    for (std::size_t i = 1; i < m_tabOrder.size(); ++i) {
-        QWidget::setTabOrder(m_tabOrder[i - 1].second, m_tabOrder[i].second);
+    order.front().second->setFocus();
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order.at(i - 1).second, order.at(i).second);
     }
 }
 
@@ -155,7 +156,7 @@ void Form1::runHandler(void (Form1::*handler)()) {
     // One handler at a time, and none once the program is ending. The window's modality stops
     // the mouse and the keyboard while a dialog is open, but not a screen reader's press or a
     // click() from code: those are dropped here, not queued.
-    if (m_running || m_ended) {
+    if (m_running || m_endStatus) {
         return;
     }
     m_running = true;
@@ -183,7 +184,7 @@ void Form1::fail(const RunTimeError& error) {
 }
 
 void Form1::endProgram(int status) {
-    m_ended = true;
+    m_endStatus = status;
     m_services.end(status);
 }
 

@@ -9,8 +9,6 @@
 #include <functional>
 #include <optional>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 class QPushButton;
 
@@ -47,8 +45,9 @@ public:
     // The load event: puts the greeting with today's date into the label. Raised once, before
     // the window is first shown.
     void Load();
-    // Whether the end of the program has been asked for (by 退出 or after a failure report).
-    bool ending() const { return m_ended; }
+    // The exit status, once the end of the program has been asked for (by 退出 or after a
+    // failure report).
+    std::optional<int> endStatus() const { return m_endStatus; }
 
     CaptionLabel* Label1 = nullptr;
     QPushButton* CmdExit = nullptr;
@@ -79,13 +78,12 @@ private:
     void setLabelCaption(std::u16string_view caption);
 
     Form1Services m_services;
-    std::vector<std::pair<int, QWidget*>> m_tabOrder; // tab index, control
     CommandModality* m_modality;
     std::optional<NumberSymbols> m_numberSymbols; // read when first needed, to start faster
     bool m_iconRequested = false;
     bool m_loaded = false;
     bool m_running = false; // a handler runs, maybe inside one of its dialogs
-    bool m_ended = false;
+    std::optional<int> m_endStatus;
 };
 
 } // namespace qzds

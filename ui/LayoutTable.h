@@ -3,6 +3,8 @@
 // The program's window as data: the form, its five controls in creation order, and the label's
 // colours and font. Positions and sizes are in twips (15 to a pixel at 96 dots per inch).
 
+#include "logic/Texts.h"
+
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -32,17 +34,17 @@ struct FormLayout {
 };
 
 inline constexpr FormLayout Form1Layout = {
-    u"求最大数 Tavrelo 2006.9.",
+    text::WindowCaption,
     4680,
     3195,
-    {"CmdExit", u"退出(&E)", 2520, 2400, 1455, 495, 4},
-    {"CmdMax", u"求最大数(&M)", 840, 2400, 1455, 495, 3},
-    {"CmdWelcome", u"欢迎(&H)", 840, 1560, 1455, 495, 1},
+    {"CmdExit", text::ExitCaption, 2520, 2400, 1455, 495, 4},
+    {"CmdMax", text::MaxCaption, 840, 2400, 1455, 495, 3},
+    {"CmdWelcome", text::WelcomeCaption, 840, 1560, 1455, 495, 1},
     // The right column is 7 twips further left in this row than in the one below; at 15 twips a
     // pixel both land on the same pixel column.
-    {"CmdTime", u"时间(&T)", 2513, 1560, 1455, 495, 0},
+    {"CmdTime", text::TimeCaption, 2513, 1560, 1455, 495, 0},
     // The design caption; the load handler replaces it before the window first shows.
-    {"Label1", u"欢迎光临！今天是：", 960, 480, 2775, 855, 2},
+    {"Label1", text::GreetingPrefix, 960, 480, 2775, 855, 2},
 };
 
 // Colours as &H00BBGGRR: blue in the high byte, red in the low byte.

@@ -15,29 +15,21 @@ mv "$WORK/greeting-changed.png" "$WORK/instruction.png"
 [ "$(text_bands instruction)" -ge 1 ] || fail "no instruction behind the dialog"
 pass "Alt+M shows the instruction and the first dialog, titled '$DIALOG_TITLE', placed centred"
 
-a=$(answer none 5)
-b=$(answer "$a" 9)
-c=$(answer "$b" 2)
-wait_until 5 no_dialog || fail "a dialog stayed open"
+answer_all 5 9 2
 wait_label_change instruction
 pass "three dialogs one at a time, each centred a third of the way down; the label then changes"
 
 # The same entries through the mouse give the same summary, pixel for pixel.
 label_shot summary
-click_at 56 160 97 33 # CmdMax
-a=$(answer none 5)
-b=$(answer "$a" 9)
-answer "$b" 2 >/dev/null
-wait_until 5 no_dialog || fail "a dialog stayed open"
+click_at "${CMD_MAX[@]}"
+answer_all 5 9 2
 wait_until 5 label_is summary || fail "a second run with the same entries shows something else"
 pass "a second run starts with empty fields and shows the same summary"
 
 # An entry that is not a number: all three dialogs still appear, then the failure report.
 key alt+m
-a=$(answer none x)
-b=$(answer "$a" "")
-c=$(answer "$b" "")
-report=$(wait_dialog "$c")
+answer_three x "" ""
+report=$(wait_dialog "$LAST_DIALOG")
 [ "$(window_title "$report")" = "$DIALOG_TITLE" ] || fail "the report's title is wrong"
 label_shot during-report
 same_image during-report instruction || fail "the label does not keep the instruction"

@@ -7,8 +7,9 @@ set -euo pipefail
 APP=${1:?usage: $0 PATH_TO_PROGRAM}
 TITLE='求最大数 Tavrelo 2006.9.'
 DIALOG_TITLE='求最大数'
-# Label1 in the client area, in pixels: 960,480 twips, 2775 x 855 twips.
+# Label1 and the buttons in the client area, in pixels (960,480 twips, 2775 x 855 twips, ...).
 LABEL_X=64 LABEL_Y=32 LABEL_W=185 LABEL_H=57
+CMD_WELCOME=(56 104 97 33) CMD_TIME=(168 104 97 33) CMD_MAX=(56 160 97 33) CMD_EXIT=(168 160 97 33)
 
 WORK=$(mktemp -d)
 BACKGROUND=()
@@ -202,6 +203,19 @@ answer() {
     [ -n "$2" ] && xdotool type --delay 20 "$2"
     key Return
     echo "$dialog"
+}
+
+# answer_three A B C: answers the three dialogs in turn (see answer); the last id in LAST_DIALOG.
+answer_three() {
+    local a b
+    a=$(answer none "$1")
+    b=$(answer "$a" "$2")
+    LAST_DIALOG=$(answer "$b" "$3")
+}
+# The same, and no dialog stays open.
+answer_all() {
+    answer_three "$@"
+    wait_until 5 no_dialog || fail "a dialog stayed open"
 }
 
 label_painted() {

@@ -25,10 +25,7 @@ press_and_wait() {
 reference() {
     launch
     key alt+m
-    a=$(answer none 12)
-    b=$(answer "$a" 34)
-    answer "$b" 56 >/dev/null
-    wait_until 5 no_dialog || fail "a dialog stayed open"
+    answer_all 12 34 56
     label_shot reference
 }
 
