@@ -182,6 +182,7 @@ void Form1Test::windowCaptionAndClientSize() {
     QCOMPARE(h.form->windowTitle(), QStringLiteral("求最大数 Tavrelo 2006.9."));
     QCOMPARE(h.form->size(), QSize(312, 213));
     QCOMPARE(h.form->minimumSize(), h.form->maximumSize());
+    QVERIFY(!h.form->windowFlags().testFlag(Qt::WindowMaximizeButtonHint)); // nothing to maximise
     // Children in creation order: the window's own list starts with CmdExit and ends with Label1.
     const auto children = h.form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     QCOMPARE(children.size(), 5);
@@ -617,6 +618,8 @@ void Form1Test::realInputPromptTakesOneLineOfText_data() {
                                   << QStringLiteral("7");
     QTest::newRow("pasted line between breaks")
         << QString() << QStringLiteral("\n7\n") << QString() << QStringLiteral("7");
+    QTest::newRow("paste cut at the limit")
+        << QString() << QString(32768, u'9') << QString() << QString(32767, u'9');
     QTest::newRow("first line of a paste, into the middle")
         << QStringLiteral("12") << QStringLiteral("3\n4") << QStringLiteral("0")
         << QStringLiteral("1320");
@@ -704,6 +707,7 @@ void Form1Test::realFailureReportIsDismissedWithEnter() {
     form.Load();
     form.show();
     QString title, text, button, captionMeanwhile;
+    bool centred = false;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     WhenModalOpens([&](QWidget* dialog) {
         auto* box = qobject_cast<QMessageBox*>(dialog);
@@ -711,6 +715,7 @@ void Form1Test::realFailureReportIsDismissedWithEnter() {
         title = box->windowTitle();
         text = box->text();
         icon = box->icon();
+        centred = qAbs(box->y() - (box->screen()->geometry().height() - box->height()) / 2) <= 1;
         QCOMPARE(box->buttons().size(), 1);
         button = box->buttons().first()->text();
         captionMeanwhile = form.Label1->caption();
@@ -721,6 +726,7 @@ void Form1Test::realFailureReportIsDismissedWithEnter() {
     QCOMPARE(title, QStringLiteral("求最大数"));
     QCOMPARE(text, QStringLiteral("运行时错误 '13':\n\n类型不匹配"));
     QCOMPARE(icon, QMessageBox::Critical);
+    QVERIFY(centred); // in the middle of the screen, not over the label
     QCOMPARE(button, QStringLiteral("确定"));
     QCOMPARE(captionMeanwhile, Q(text::ThreeNumbersInstruction));
     QCOMPARE(ended, std::vector<int>{13});
