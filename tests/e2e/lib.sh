@@ -21,6 +21,10 @@ cleanup() {
     for pid in ${APP_PID:-} "${BACKGROUND[@]}"; do
         kill "$pid" 2>/dev/null || true
     done
+    # Until they are gone they may still write there (fcitx5 saves its settings as it ends).
+    for pid in ${APP_PID:-} "${BACKGROUND[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
     rm -rf "$WORK"
 }
 trap cleanup EXIT
