@@ -14,22 +14,16 @@ namespace qzds {
 
 namespace {
 
-void Check(UErrorCode status, const char* what) {
-    if (U_FAILURE(status)) {
-        throw std::runtime_error(std::string(what) + ": " + u_errorName(status));
-    }
-}
-
 // Every value is placed and formatted in GMT, where no offset or daylight saving can move it:
 // what goes in as 8 December at 00:05:09 comes out as exactly that.
 UDate InGmt(int year, int month, int day, int hour, int minute, int second) {
     UErrorCode status = U_ZERO_ERROR;
     icu::GregorianCalendar calendar(*icu::TimeZone::getGMT(), icu::Locale::getRoot(), status);
-    Check(status, "calendar");
+    CheckIcu(status, "calendar");
     calendar.clear();
     calendar.set(year, month - 1, day, hour, minute, second);
     const UDate instant = calendar.getTime(status);
-    Check(status, "calendar time");
+    CheckIcu(status, "calendar time");
     return instant;
 }
 

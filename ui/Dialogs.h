@@ -16,8 +16,9 @@ enum class VerticalPlace {
     Centred,   // in the middle, where a message is reported
 };
 
-// Moves a dialog, already at its final size, to the screen of its parent (or the primary
-// screen), centred horizontally.
+// Moves a dialog to the screen of its parent (or the primary screen), centred horizontally.
+// Every dialog calls it from its showEvent(), once it has its final size and before the window
+// system maps it.
 void PlaceOnScreen(QWidget* dialog, VerticalPlace place);
 
 // Shows the dialog and waits for its answer, as exec() does, but without Qt's modality: Qt drops

@@ -63,7 +63,6 @@ QString InputPrompt::ask(QWidget* parent, const QString& prompt) {
     auto dialog = std::make_unique<InputPrompt>(prompt, parent);
     dialog->adjustSize();
     dialog->setFixedSize(dialog->size()); // nothing to gain from resizing a one-line question
-    PlaceOnScreen(dialog.get(), VerticalPlace::ThirdDown);
     QString entry = ShowAndWait(*dialog) == QDialog::Accepted ? dialog->m_field->text() : QString();
     if (parent != nullptr) {
         // Left to the window, hidden, until the command is over: keys the window system sent it
@@ -76,6 +75,7 @@ QString InputPrompt::ask(QWidget* parent, const QString& prompt) {
 
 void InputPrompt::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    PlaceOnScreen(this, VerticalPlace::ThirdDown);
     m_shown.start();
 }
 

@@ -1,0 +1,107 @@
+#pragma once
+
+// What the widget tests share: the pinned date, time and locale, a window wired to test doubles,
+// and a way to answer a dialog from inside its event loop.
+
+#include "../FixedClock.h"
+#include "logic/RunTimeError.h"
+#include "ui/CaptionLabel.h"
+#include "ui/Form1.h"
+#include "ui/QtText.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QtTest>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace qzds::test {
+
+inline const UserLocale kChinese{"zh_CN", "zh_CN", ""};
+inline constexpr Date kToday{2026, 12, 8};
+inline constexpr TimeOfDay kNow{0, 5, 9};
+
+inline QString Q(std::u16string_view text) {
+    return ToQString(text);
+}
+
+// A window with scripted answers for the dialogs (an empty one is a cancel), and a record of
+// the prompts, the failure reports and the end of the program.
+struct Harness {
+    FixedClock clock{kToday, kNow};
+    std::deque<QString> answers;
+    QStringList prompts;
+    QStringList captionsWhileAsking;
+    std::vector<int> reported;
+    std::vector<int> ended;
+    std::function<void()> whileAsking;    // runs inside each dialog, as if it were open
+    std::function<void()> whileReporting; // runs inside the failure report
+    std::unique_ptr<Form1> form;
+
+    explicit Harness(bool load = true, UserLocale locale = kChinese) {
+        Form1Services services;
+        services.clock = &clock;
+        services.locale = std::move(locale);
+        services.prompt = [this](QWidget*, const QString& prompt) {
+            prompts << prompt;
+            captionsWhileAsking << caption();
+            if (whileAsking) {
+                whileAsking();
+            }
+            QString answer = answers.empty() ? QString() : answers.front();
+            if (!answers.empty()) {
+                answers.pop_front();
+            }
+            return answer;
+        };
+        services.reportFailure = [this](QWidget*, const RunTimeError& error) {
+            reported.push_back(static_cast<int>(error.number()));
+            if (whileReporting) {
+                whileReporting();
+            }
+        };
+        services.end = [this](int status) {
+            ended.push_back(status);
+        };
+        form = std::make_unique<Form1>(std::move(services));
+        if (load) {
+            form->Load();
+        }
+    }
+
+    QString caption() const { return form->Label1->caption(); }
+
+    void showAndActivate() {
+        form->show();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+};
+
+// The dialog now open, if any.
+inline QWidget* OpenDialog() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window->windowType() == Qt::Dialog) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+// Runs `answer` on the first dialog that opens, from inside its event loop.
+inline void WhenDialogOpens(std::function<void(QWidget*)> answer) {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, answer = std::move(answer)] {
+        if (QWidget* dialog = OpenDialog()) {
+            timer->stop();
+            timer->deleteLater();
+            answer(dialog);
+        }
+    });
+    timer->start();
+}
+
+} // namespace qzds::test
