@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The whole window driven as a person drives it: access keys, mouse clicks at the buttons'
-# centres, Tab / Space / Enter along the tab order, the time shown at each click, and the three
-# ways out (Enter on 退出, Alt+E, the close box), all ending with status 0.
+# centres, Tab / Space / Enter along the tab order, the time shown at each click, the ways out
+# (Enter on 退出, Alt+E, the close box, a click on 退出), all ending with status 0, and the end
+# after an entry that is not a number, with its error's number.
 source "$(dirname "$0")/lib.sh"
 
 start_window_manager
@@ -29,9 +30,11 @@ same_first_line() {
 
 # --- First instance: access keys as references, then mouse and keyboard compared with them.
 launch
+read -r _ _ w h < <(client_geometry "$WID")
+[ "$w $h" = "312 213" ] || fail "the client area is ${w}x${h}"
 label_shot greeting
 [ "$(text_bands greeting)" = 2 ] || fail "the first frame does not show the two-line greeting"
-pass "the first frame already shows the greeting"
+pass "a client area of 312 x 213; the first frame already shows the greeting"
 
 press alt+h && cp "$WORK/now.png" "$WORK/welcome.png"
 press alt+t && cp "$WORK/now.png" "$WORK/time.png"
@@ -94,3 +97,17 @@ click_at "${CMD_EXIT[@]}"
 wait_app_end
 [ "$APP_STATUS" = 0 ] || fail "clicking 退出 ended with status $APP_STATUS"
 pass "clicking 退出 ends the program with status 0"
+
+# --- Fifth instance: an entry that is not a number. All three dialogs still ask, then the
+# report stands over the instruction, and dismissing it ends the program with status 13.
+launch
+label_shot greeting
+key alt+m
+answer_three x "" ""
+wait_dialog "$LAST_DIALOG" >/dev/null
+label_shot during-report
+same_image during-report greeting && fail "no instruction in the label behind the report"
+key Return
+wait_app_end
+[ "$APP_STATUS" = 13 ] || fail "dismissing the report ended the program with status $APP_STATUS"
+pass "an unusable entry: the report after the third dialog, then the end with status 13"

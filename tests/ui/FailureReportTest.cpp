@@ -30,7 +30,10 @@ void FailureReportTest::namesTheErrorAndIsDismissedWithEnter() {
         button = box->buttons().first()->text();
         QTest::keyClick(box, Qt::Key_Return);
     });
-    FailureReport(nullptr, RunTimeError(ErrorNumber::TypeMismatch));
+    QWidget window; // at the top left, where the report would hide it if it stood over it
+    window.setGeometry(0, 0, 312, 213);
+    window.show();
+    FailureReport(&window, RunTimeError(ErrorNumber::TypeMismatch));
     QCOMPARE(title, QStringLiteral("求最大数"));
     QCOMPARE(text, QStringLiteral("运行时错误 '13':\n\n类型不匹配"));
     QCOMPARE(icon, QMessageBox::Critical);

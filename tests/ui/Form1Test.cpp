@@ -158,8 +158,7 @@ void Form1Test::keysPressButtons_data() {
     QTest::newRow("Alt+T") << int(Qt::Key_T) << true << -1 << time << -1;
     QTest::newRow("Alt+M") << int(Qt::Key_M) << true << -1
                            << Q(ThreeNumbersSummary(u"1", u"1", u"1", 1)) << -1;
-    QTest::newRow("Alt+E") << int(Qt::Key_E) << true << -1 << Q(GreetingText(kToday, "zh_CN"))
-                           << 0;
+    QTest::newRow("Alt+E") << int(Qt::Key_E) << true << -1 << Q(GreetingText(kToday, "zh_CN")) << 0;
     QTest::newRow("Return") << int(Qt::Key_Return) << false << 1 << welcome << -1;
     QTest::newRow("Enter") << int(Qt::Key_Enter) << false << 1 << welcome << -1;
     QTest::newRow("Space") << int(Qt::Key_Space) << false << 0 << time << -1;
@@ -285,8 +284,8 @@ void Form1Test::nothingRunsAfterTheProgramEnds() {
     h.form->CmdMax->click();
     QCOMPARE(h.ended, std::vector<int>{13});
     const QString frozen = h.caption();
-    for (QPushButton* button : {h.form->CmdWelcome, h.form->CmdTime, h.form->CmdMax,
-                                h.form->CmdExit}) {
+    for (QPushButton* button :
+         {h.form->CmdWelcome, h.form->CmdTime, h.form->CmdMax, h.form->CmdExit}) {
         button->click();
     }
     QCOMPARE(h.caption(), frozen);

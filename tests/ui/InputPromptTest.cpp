@@ -33,6 +33,7 @@ private slots:
     void escapeCancelsAndNothingIsRemembered();
     void takesOneLineOfText_data();
     void takesOneLineOfText();
+    void undoTakesBackAPasteOfSeveralLines();
     void ignoresTheSecondClickOfADoubleClick();
     void qtSpeaksChineseInTheFieldsMenu();
 };
@@ -126,6 +127,31 @@ void InputPromptTest::takesOneLineOfText() {
     });
     QCOMPARE(InputPrompt::ask(nullptr, QStringLiteral("输入 a")), entry);
     QCOMPARE(shown, entry); // the entry is what the field showed
+}
+
+void InputPromptTest::undoTakesBackAPasteOfSeveralLines() {
+    QStringList shown;
+    WhenDialogOpens([&shown](QWidget* dialog) {
+        auto* field = dialog->findChild<QLineEdit*>();
+        QTest::keyClicks(field, QStringLiteral("12"));
+        QTest::keyClick(field, Qt::Key_Left);
+        QGuiApplication::clipboard()->setText(QStringLiteral("3\n4"));
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        shown << field->text();
+        QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+        shown << field->text();
+        QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        shown << field->text();
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier); // a paste over the selection
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        shown << field->text();
+        QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+        shown << field->text();
+        dialog->close();
+    });
+    InputPrompt::ask(nullptr, QStringLiteral("输入 a"));
+    QCOMPARE(shown, QStringList({QStringLiteral("132"), QStringLiteral("12"), QStringLiteral("132"),
+                                 QStringLiteral("3"), QStringLiteral("132")}));
 }
 
 void InputPromptTest::ignoresTheSecondClickOfADoubleClick() {
