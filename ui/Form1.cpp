@@ -134,7 +134,9 @@ void Form1::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     if (!m_iconRequested) {
         // Loading the icon theme and decoding the icon take longer than the rest of the window
-        // together, so they wait until the first frame is on the screen.
+        // together, so they wait until the first frame is on the screen. A timer started at the
+        // first show would not: it runs before the window system's first expose arrives, and
+        // delays the first frame by the icon's cost.
         m_iconRequested = true;
         QTimer::singleShot(0, this, [this] {
             // The desktop's icon theme first, so that a themed icon wins; the built-in one

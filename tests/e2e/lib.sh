@@ -166,6 +166,18 @@ label_differs() {
 
 key() { xdotool key --clearmodifiers "$@"; }
 
+# press WHAT...: keys, or "click" and a control's rectangle; then waits until the label shows
+# something else than before, and leaves it in now.png.
+press() {
+    label_shot before
+    case "$1" in
+    click) click_at "${@:2}" ;;
+    *) key "$@" ;;
+    esac
+    wait_label_change before
+    cp "$WORK/before-changed.png" "$WORK/now.png"
+}
+
 # Clicks the centre of a control given by its client-area rectangle in pixels.
 click_at() {
     local x y w h

@@ -10,15 +10,10 @@ RUNS=${QZDS_TYPEAHEAD_RUNS:-3}
 # type_ahead WHAT DELAY: from the welcome line, types everything at once; then the summary must be
 # the one of the reference, with no dialog left open.
 type_ahead() {
-    press_and_wait alt+h
+    press alt+h
     xdotool key --clearmodifiers --delay "$2" alt+m 1 2 Return 3 4 Return 5 6 Return
     wait_until 20 label_is reference || fail "$1, $2 ms a key: the summary is not the one of 12, 34 and 56"
     no_dialog || fail "$1, $2 ms a key: a dialog stayed open"
-}
-press_and_wait() {
-    label_shot before
-    key "$@"
-    wait_label_change before
 }
 
 # The reference: the same answers typed one dialog at a time.

@@ -3,7 +3,6 @@
 #include "logic/LargestRule.h"
 #include "logic/Texts.h"
 
-#include <QAccessible>
 #include <QFontInfo>
 #include <QPushButton>
 #include <array>
@@ -44,7 +43,6 @@ private slots:
     void tabOrderSkipsTheLabel();
     void keysPressButtons_data();
     void keysPressButtons();
-    void screenReadersGetNamesAndKeys();
 
     void largestOfThree_data();
     void largestOfThree();
@@ -187,35 +185,6 @@ void Form1Test::keysPressButtons() {
             QVERIFY(h.ended.empty());
         }
         QCOMPARE(h.caption(), caption);
-    }
-}
-
-void Form1Test::screenReadersGetNamesAndKeys() {
-    Harness h;
-    h.form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
-    QCOMPARE(QAccessible::queryAccessibleInterface(h.form.get())->text(QAccessible::Name),
-             QStringLiteral("求最大数 Tavrelo 2006.9."));
-    QAccessibleInterface* label = QAccessible::queryAccessibleInterface(h.form->Label1);
-    QCOMPARE(label->text(QAccessible::Name),
-             Q(GreetingText(kToday, "zh_CN")).replace(QChar(u'\r'), QChar(u'\n')));
-    QCOMPARE(label->state().focusable, false);
-
-    const struct {
-        QPushButton* button;
-        QString name;
-        QString keys;
-    } buttons[] = {{h.form->CmdWelcome, QStringLiteral("欢迎(H)"), QStringLiteral("Alt+H")},
-                   {h.form->CmdTime, QStringLiteral("时间(T)"), QStringLiteral("Alt+T")},
-                   {h.form->CmdMax, QStringLiteral("求最大数(M)"), QStringLiteral("Alt+M")},
-                   {h.form->CmdExit, QStringLiteral("退出(E)"), QStringLiteral("Alt+E")}};
-    for (const auto& row : buttons) {
-        QAccessibleInterface* button = QAccessible::queryAccessibleInterface(row.button);
-        QCOMPARE(button->text(QAccessible::Name), row.name);
-        QAccessibleActionInterface* actions = button->actionInterface();
-        QVERIFY(actions != nullptr);
-        QCOMPARE(actions->keyBindingsForAction(QAccessibleActionInterface::pressAction()),
-                 QStringList{row.keys});
     }
 }
 
