@@ -11,7 +11,7 @@
 
 #include <QApplication>
 #include <QTimer>
-#include <QtTest>
+#include <QTest>
 #include <deque>
 #include <functional>
 #include <memory>
