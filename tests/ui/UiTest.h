@@ -10,8 +10,8 @@
 #include "ui/QtText.h"
 
 #include <QApplication>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <deque>
 #include <functional>
 #include <memory>
