@@ -11,6 +11,15 @@
 
 namespace qzds {
 
+namespace {
+
+// Where a key for this window goes: its focus widget, or the window itself.
+QWidget* FocusOf(QWidget* window) {
+    return window->focusWidget() != nullptr ? window->focusWidget() : window;
+}
+
+} // namespace
+
 CommandModality::CommandModality(QWidget* window)
     : QObject(window)
     , m_window(window) {}
@@ -42,8 +51,7 @@ void CommandModality::end() {
     while (!m_held.empty()) {
         const std::unique_ptr<QEvent> event = std::move(m_held.front());
         m_held.pop_front();
-        QWidget* target = m_window->focusWidget() != nullptr ? m_window->focusWidget() : m_window;
-        QCoreApplication::sendEvent(target, event.get());
+        QCoreApplication::sendEvent(FocusOf(m_window), event.get());
     }
 }
 
@@ -140,7 +148,7 @@ void CommandModality::feed() {
          dialog != nullptr && dialog == askingDialog() && !m_held.empty();) {
         const std::unique_ptr<QEvent> event = std::move(m_held.front());
         m_held.pop_front();
-        QWidget* target = dialog->focusWidget() != nullptr ? dialog->focusWidget() : dialog;
+        QWidget* target = FocusOf(dialog);
         const bool mayAnswer = grab && event->type() == QEvent::KeyPress;
         if (mayAnswer) {
             m_window->grabKeyboard();

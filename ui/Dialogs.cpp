@@ -21,8 +21,8 @@ void PlaceOnScreen(QWidget* dialog, VerticalPlace place) {
 int ShowAndWait(QDialog& dialog) {
     QEventLoop loop;
     QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
-    dialog.setResult(
-        QDialog::Rejected); // what the end of the program, which leaves loop too, leaves
+    // The answer when the end of the program leaves the loop before the dialog has one.
+    dialog.setResult(QDialog::Rejected);
     dialog.show();
     loop.exec(QEventLoop::DialogExec);
     return dialog.result();
