@@ -142,7 +142,8 @@ void CommandModality::feed() {
     // Under X the keyboard is the main window's while a key may answer the dialog: when a
     // dialog that has the focus closes, the X server gives the focus to whatever is under the
     // pointer until the window manager picks the next window, and keys typed in that moment
-    // would go there. Held from before the dialog closes until the next one has the focus.
+    // would go there. Held from before the dialog closes until the next one has the focus: a
+    // dialog only mapped yet does not have it, and a key for it now would be lost.
     const bool grab = QGuiApplication::platformName() == u"xcb";
     for (QWidget* dialog = askingDialog();
          dialog != nullptr && dialog == askingDialog() && !m_held.empty();) {
@@ -154,7 +155,7 @@ void CommandModality::feed() {
             m_window->grabKeyboard();
         }
         QCoreApplication::sendEvent(target, event.get());
-        if (mayAnswer && dialog == askingDialog()) {
+        if (mayAnswer && dialog == askingDialog() && dialog->isActiveWindow()) {
             m_window->releaseKeyboard();
         }
     }
