@@ -1,7 +1,6 @@
 """What a screen reader sees of the running program, through AT-SPI: the window's name, the
 label's greeting, the buttons' names and keys; pressing 欢迎 through AT-SPI changes the label;
-pressing 退出 while a dialog is open does nothing; the dialogs can be answered, and 退出 then
-ends the program. Run by accessibility.sh with the accessibility bus up."""
+the dialogs can be answered, and 退出 ends the program. Run with the accessibility bus up."""
 import sys
 import time
 
@@ -79,13 +78,6 @@ wait_for("welcome text", lambda: True if label.name == "欢迎使用\nVisual Bas
 print("ok: pressing 欢迎 through AT-SPI shows the welcome text")
 
 press(buttons["求最大数(M)"])
-dialog = wait_for("the first input dialog", open_dialog)
-press(buttons["退出(E)"])
-time.sleep(0.5)  # an accessible press clicks after a short animation
-if application() is None or open_dialog() is None:
-    fail("pressing 退出 behind the open dialog ended the program or closed the dialog")
-print("ok: pressing 退出 through AT-SPI while a dialog is open does nothing")
-
 for letter, entry in (("a", "5"), ("b", "9"), ("c", "2")):
     prompt = f"输入 {letter}"
     dialog = wait_for(f"the dialog {prompt}", lambda: open_dialog(prompt))

@@ -139,11 +139,6 @@ text_rows() {
         awk 'NR > 1 { print ($2 ~ /\(0/) ? 0 : 1 }'
 }
 
-# The number of separate bands of text rows in a label screenshot: its lines of text.
-text_bands() {
-    text_rows "$1" | awk '$1 && !prev { n++ } { prev = $1 } END { print n + 0 }'
-}
-
 # The row just below the first line of text in a label screenshot.
 first_line_end() {
     text_rows "$1" | awk '$1 { seen = 1 } !$1 && seen { print NR - 1; exit }'
