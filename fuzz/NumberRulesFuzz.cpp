@@ -106,11 +106,6 @@ void CheckEntry(const std::u16string& entry, const NumberSymbols& symbols) {
                 "native digits read as their ASCII transliteration");
     }
 
-    // Blanks around an entry change nothing.
-    const Read padded = ReadNumber(u" \u3000" + entry + u"\t ", symbols);
-    Require(padded.value == read.value && padded.error == read.error,
-            "blanks around an entry do not change its reading");
-
     // ToInteger is nearbyint of the value, or an overflow, or the reading's own error.
     try {
         const std::int16_t integer = qzds::ToInteger(entry, symbols);

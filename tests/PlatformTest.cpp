@@ -7,6 +7,7 @@
 #include <ctime>
 #include <gtest/gtest.h>
 #include <map>
+#include <sstream>
 
 namespace qzds {
 namespace {
@@ -39,7 +40,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct LocaleCase {
     const char* name;
-    std::map<std::string, std::string> env;
+    std::string env; // NAME=VALUE, one a word
     std::string time;
     std::string numeric;
 };
@@ -48,9 +49,14 @@ class LocaleResolution : public testing::TestWithParam<LocaleCase> {};
 
 TEST_P(LocaleResolution, PicksTheVariableThatTheCLibraryWouldUse) {
     const LocaleCase& row = GetParam();
-    const UserLocale locale = ResolveUserLocale([&](const char* name) -> const char* {
-        const auto found = row.env.find(name);
-        return found == row.env.end() ? nullptr : found->second.c_str();
+    std::map<std::string, std::string> env;
+    std::istringstream words(row.env);
+    for (std::string word; words >> word;) {
+        env[word.substr(0, word.find('='))] = word.substr(word.find('=') + 1);
+    }
+    const UserLocale locale = ResolveUserLocale([&env](const char* name) -> const char* {
+        const auto found = env.find(name);
+        return found == env.end() ? nullptr : found->second.c_str();
     });
     EXPECT_EQ(locale.time, row.time);
     EXPECT_EQ(locale.numeric, row.numeric);
@@ -59,34 +65,25 @@ TEST_P(LocaleResolution, PicksTheVariableThatTheCLibraryWouldUse) {
 INSTANTIATE_TEST_SUITE_P(
     Table, LocaleResolution,
     testing::Values(
-        LocaleCase{"nothing_set", {}, "zh_CN", "zh_CN"},
-        LocaleCase{"lang_only", {{"LANG", "de_DE.UTF-8"}}, "de_DE", "de_DE"},
-        LocaleCase{"lc_all_wins",
-                   {{"LC_ALL", "en_US.UTF-8"}, {"LC_TIME", "de_DE"}, {"LC_NUMERIC", "de_DE"}},
-                   "en_US",
+        LocaleCase{"nothing_set", "", "zh_CN", "zh_CN"},
+        LocaleCase{"lang_only", "LANG=de_DE.UTF-8", "de_DE", "de_DE"},
+        LocaleCase{"lc_all_wins", "LC_ALL=en_US.UTF-8 LC_TIME=de_DE LC_NUMERIC=de_DE", "en_US",
                    "en_US"},
-        LocaleCase{"categories_apart",
-                   {{"LC_TIME", "en_US.UTF-8"}, {"LC_NUMERIC", "de_DE.UTF-8"}, {"LANG", "zh_CN"}},
-                   "en_US",
-                   "de_DE"},
-        LocaleCase{"empty_is_unset",
-                   {{"LC_ALL", ""}, {"LC_TIME", ""}, {"LANG", "en_US"}},
-                   "en_US",
-                   "en_US"},
-        LocaleCase{"c_locale", {{"LANG", "C.UTF-8"}}, "zh_CN", "zh_CN"},
-        LocaleCase{"posix", {{"LC_ALL", "POSIX"}}, "zh_CN", "zh_CN"},
-        LocaleCase{"script_modifier", {{"LANG", "sr_RS.UTF-8@latin"}}, "sr_Latn_RS", "sr_Latn_RS"},
-        LocaleCase{"cyrillic_modifier", {{"LC_ALL", "uz_UZ@cyrillic"}}, "uz_Cyrl_UZ", "uz_Cyrl_UZ"},
-        LocaleCase{"other_modifier", {{"LANG", "de_DE@euro"}}, "de_DE", "de_DE"},
-        LocaleCase{"unknown_language", {{"LANG", "xx_YY.UTF-8"}}, "zh_CN", "zh_CN"},
-        LocaleCase{"path_is_no_locale", {{"LANG", "de_DE/../de"}}, "zh_CN", "zh_CN"},
-        LocaleCase{"unknown_region_keeps_language", {{"LANG", "en_XX"}}, "en_XX", "en_XX"},
+        LocaleCase{"categories_apart", "LC_TIME=en_US.UTF-8 LC_NUMERIC=de_DE.UTF-8 LANG=zh_CN",
+                   "en_US", "de_DE"},
+        LocaleCase{"empty_is_unset", "LC_ALL= LC_TIME= LANG=en_US", "en_US", "en_US"},
+        LocaleCase{"c_locale", "LANG=C.UTF-8", "zh_CN", "zh_CN"},
+        LocaleCase{"posix", "LC_ALL=POSIX", "zh_CN", "zh_CN"},
+        LocaleCase{"script_modifier", "LANG=sr_RS.UTF-8@latin", "sr_Latn_RS", "sr_Latn_RS"},
+        LocaleCase{"cyrillic_modifier", "LC_ALL=uz_UZ@cyrillic", "uz_Cyrl_UZ", "uz_Cyrl_UZ"},
+        LocaleCase{"other_modifier", "LANG=de_DE@euro", "de_DE", "de_DE"},
+        LocaleCase{"unknown_language", "LANG=xx_YY.UTF-8", "zh_CN", "zh_CN"},
+        LocaleCase{"path_is_no_locale", "LANG=de_DE/../de", "zh_CN", "zh_CN"},
+        LocaleCase{"unknown_region_keeps_language", "LANG=en_XX", "en_XX", "en_XX"},
         // Well-formed names whose numbering system ICU does not know: no formats, no symbols.
-        LocaleCase{"unknown_numbering_system", {{"LC_ALL", "en-u-nu-foo"}}, "zh_CN", "zh_CN"},
-        LocaleCase{"numbers_unknown_numbering_system",
-                   {{"LC_NUMERIC", "de-DE-u-nu-latin"}, {"LANG", "en_US"}},
-                   "en_US",
-                   "zh_CN"}),
+        LocaleCase{"unknown_numbering_system", "LC_ALL=en-u-nu-foo", "zh_CN", "zh_CN"},
+        LocaleCase{"numbers_unknown_numbering_system", "LC_NUMERIC=de-DE-u-nu-latin LANG=en_US",
+                   "en_US", "zh_CN"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SystemClock, ReadsTheLocalTimeOfTheZone) {

@@ -40,8 +40,7 @@ deb="$work/a/qiuzuidashu_${version}_${arch}.deb"
 [ -f "$work/a/qiuzuidashu-dbgsym_${version}_${arch}.deb" ] || fail "no debug symbols package"
 [ -f "$work/a/qiuzuidashu_${version}.dsc" ] || fail "no source package"
 grep -q '^100% tests passed' "$work/a/build.log" || fail "no tests ran at build time"
-echo "ok: dpkg-buildpackage built the source package, $(basename "$deb") and its dbgsym package,"
-echo "    and the unit and widget tests passed at build time"
+echo "ok: dpkg-buildpackage built the source, binary and dbgsym packages; the tests ran and passed"
 
 # Every tag counts but two: the bug that announces a new package (ITP), which only the archive's
 # process can answer and nobody has filed yet; and the policy version, Debian 13's, which Debian
@@ -68,8 +67,7 @@ cmake --preset default -S "$source" -B "$work/arm64" -DCMAKE_CXX_COMPILER=aarch6
     -DICU_I18N_LIBRARY_RELEASE="$icu/libicui18n.so" >"$work/arm64.log" 2>&1 &&
     cmake --build "$work/arm64" --target platform logic >>"$work/arm64.log" 2>&1 ||
     { tail -n 20 "$work/arm64.log"; fail "the hardened preset with aarch64-linux-gnu-g++"; }
-echo "ok: arm64: debian/rules passes $flags"
-echo "    and the hardened preset builds the rules with aarch64-linux-gnu-g++"
+echo "ok: arm64: aarch64-linux-gnu-g++ takes $flags and builds the rules with the hardened preset"
 
 app_id=$(sed -n 's/^set(QZDS_APP_ID "\(.*\)")$/\1/p' "$source/CMakeLists.txt")
 contents=$(dpkg-deb -c "$deb" | awk '{print $NF}' | grep -v '/$')
@@ -87,8 +85,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for needed in fonts-arphic-ukai qt6-translations-l10n libqt6gui6 libqt6widgets6 libicu; do
     grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
-echo "ok: the package holds the program, its desktop files, icons, manual page and documents"
-echo "    Depends: $depends"
+echo "ok: the package holds the program, its desktop files, icons, manual page and documents; Depends: $depends"
 
 # Hardened: every check yes, but two that the machine decides. Fortify protects the calls whose
 # buffer sizes the compiler knows; in this program there are none, only memcpy, memmove and
@@ -124,8 +121,7 @@ for package in qiuzuidashu qiuzuidashu-dbgsym; do
     cmp "$work/a/${package}_${version}_${arch}.deb" "$work/b/${package}_${version}_${arch}.deb" ||
         fail "$package differs between the two builds"
 done
-echo "ok: a second build in another folder, from files with other times, with nocheck, is byte for"
-echo "    byte the same"
+echo "ok: a second build elsewhere, from files with other times, with nocheck: the same bytes"
 
 # A binNMU, or any Debian revision, leaves the release's version and date in the metadata.
 copy_source "$work/binnmu"
@@ -146,7 +142,6 @@ echo "ok: under the binNMU $version+b1 the metadata names the release as before"
 trap '"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get remove -y -q qiuzuidashu >/dev/null' EXIT
 [ -x /usr/bin/qiuzuidashu ] || fail "the installed program is missing"
 man -w qiuzuidashu >/dev/null || fail "man -w finds no manual page"
-
 echo "ok: installed with apt-get; man -w finds its page"
 
 # What Debian's CI runs: the tests of the installed package, from the source package.

@@ -32,24 +32,6 @@ std::size_t HeapInUse() {
 #endif
 }
 
-// The real window, with the real dialogs; the end of the program is recorded.
-struct RealWindow {
-    FixedClock clock{kToday, kNow};
-    std::vector<int> ended;
-    std::unique_ptr<Form1> form;
-
-    RealWindow() {
-        Form1Services services = DefaultServices(clock);
-        services.locale = kChinese;
-        services.end = [this](int status) {
-            ended.push_back(status);
-        };
-        form = std::make_unique<Form1>(std::move(services));
-        form->Load();
-        form->show();
-    }
-};
-
 } // namespace
 
 class CommandModalityTest : public QObject {
@@ -107,7 +89,8 @@ void CommandModalityTest::keysForTheWindowReachTheDialogs_data() {
 // an input method commits to the focus it last saw: all of it must reach the dialogs in order.
 void CommandModalityTest::keysForTheWindowReachTheDialogs() {
     QFETCH(QString, typed);
-    RealWindow w;
+    Harness w(true, kChinese, Dialogs::Real);
+    w.form->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
     WhenDialogOpens([&w, &typed](QWidget*) {
         QWindow* window = w.form->windowHandle();
@@ -143,7 +126,8 @@ void CommandModalityTest::keysForTheWindowReachTheDialogs() {
 }
 
 void CommandModalityTest::realDialoguesKeepMemoryFlat() {
-    RealWindow w;
+    Harness w(true, kChinese, Dialogs::Real);
+    w.form->show();
     QTRY_VERIFY(!w.form->windowIcon().isNull()); // the dialogs show the window's icon too
     QTimer answerer;                             // answers every input dialog as soon as it is open
     answerer.setInterval(0);

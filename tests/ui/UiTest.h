@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -28,10 +27,11 @@ inline QString Q(std::u16string_view text) {
 }
 
 // A window with scripted answers for the dialogs (an empty one is a cancel), and a record of
-// the prompts, the failure reports and the end of the program.
+// the prompts, the failure reports and the end of the program; or with the real dialogs.
+enum class Dialogs { Scripted, Real };
 struct Harness {
     FixedClock clock{kToday, kNow};
-    std::deque<QString> answers;
+    QStringList answers;
     QStringList prompts;
     QStringList captionsWhileAsking;
     std::vector<int> reported;
@@ -40,28 +40,26 @@ struct Harness {
     std::function<void()> whileReporting; // runs inside the failure report
     std::unique_ptr<Form1> form;
 
-    explicit Harness(bool load = true, UserLocale locale = kChinese) {
-        Form1Services services;
-        services.clock = &clock;
+    explicit Harness(bool load = true, UserLocale locale = kChinese,
+                     Dialogs dialogs = Dialogs::Scripted) {
+        Form1Services services = DefaultServices(clock);
         services.locale = std::move(locale);
-        services.prompt = [this](QWidget*, const QString& prompt) {
-            prompts << prompt;
-            captionsWhileAsking << caption();
-            if (whileAsking) {
-                whileAsking();
-            }
-            QString answer = answers.empty() ? QString() : answers.front();
-            if (!answers.empty()) {
-                answers.pop_front();
-            }
-            return answer;
-        };
-        services.reportFailure = [this](QWidget*, const RunTimeError& error) {
-            reported.push_back(static_cast<int>(error.number()));
-            if (whileReporting) {
-                whileReporting();
-            }
-        };
+        if (dialogs == Dialogs::Scripted) {
+            services.prompt = [this](QWidget*, const QString& prompt) {
+                prompts << prompt;
+                captionsWhileAsking << caption();
+                if (whileAsking) {
+                    whileAsking();
+                }
+                return answers.isEmpty() ? QString() : answers.takeFirst();
+            };
+            services.reportFailure = [this](QWidget*, const RunTimeError& error) {
+                reported.push_back(static_cast<int>(error.number()));
+                if (whileReporting) {
+                    whileReporting();
+                }
+            };
+        }
         services.end = [this](int status) {
             ended.push_back(status);
         };
