@@ -243,7 +243,11 @@ private:
             return true;
         }
         ++m_pos;
-        const int sign = more() && SignOf(peek()) != 0 ? SignOf(m_text[m_pos++]) : 1;
+        int sign = 1;
+        if (more() && SignOf(peek()) != 0) {
+            sign = SignOf(peek());
+            ++m_pos;
+        }
         if (digitAt(m_pos) < 0) {
             return false;
         }
