@@ -198,8 +198,8 @@ private:
         const auto secondary = static_cast<std::size_t>(std::max(m_symbols.secondaryGroup, 0));
         std::vector<std::size_t> groups{readDigits()};
         // A separator that no digit follows is not one: a trailing no-break space is a blank
-        // even where the locale groups with it.
-        while (groups.front() > 0 && startsWith(m_group, m_pos) &&
+        // even where the locale groups with it. A locale that does not group takes none.
+        while (primary > 0 && groups.front() > 0 && startsWith(m_group, m_pos) &&
                digitAt(m_pos + m_group.size()) >= 0) {
             m_pos += m_group.size();
             groups.push_back(readDigits());
@@ -210,7 +210,7 @@ private:
                 const bool fits = i == last ? groups[i] == primary
                                   : i == 0  ? groups[i] <= secondary
                                             : groups[i] == secondary;
-                if (!fits || primary == 0) {
+                if (!fits) {
                     return std::nullopt;
                 }
             }
