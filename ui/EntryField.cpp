@@ -36,7 +36,7 @@ public:
         if (!HasLineBreak(input)) {
             return Acceptable;
         }
-        m_field->m_refused = OneLine(m_field->insertionInto(input).text);
+        m_field->m_refused = OneLine(m_field->insertedBy(input));
         // A paste from the context menu arrives from outside the field's own events.
         QTimer::singleShot(0, m_field, &EntryField::insertRefused);
         return Invalid;
@@ -50,6 +50,8 @@ EntryField::EntryField(QWidget* parent)
     : QLineEdit(parent) {
     setValidator(new OneLineValidator(this));
     connect(this, &QLineEdit::textChanged, this, &EntryField::keepOneLine);
+    connect(this, &QLineEdit::cursorPositionChanged, this, &EntryField::noteState);
+    connect(this, &QLineEdit::selectionChanged, this, &EntryField::noteState);
 }
 
 QString EntryField::OneLine(const QString& inserted) {
@@ -65,20 +67,22 @@ QString EntryField::OneLine(const QString& inserted) {
     return {};
 }
 
-// The field held one line before, so any line break came with the text just inserted: the
-// stretch between what the old and new texts share at their start (head) and at their end (tail).
-EntryField::Insertion EntryField::insertionInto(const QString& text) const {
-    qsizetype head = 0;
-    const qsizetype shorter = std::min(text.size(), m_lastText.size());
-    while (head < shorter && text[head] == m_lastText[head]) {
-        ++head;
+// Qt validates an edit before it tells of it, so m_before still holds the field as it was: the
+// edit replaced its selection, or inserted at its cursor, with the stretch of `text` between
+// what was kept before and after.
+QString EntryField::insertedBy(const QString& text) const {
+    const qsizetype head = m_before.selectionLength > 0 ? m_before.selectionStart : m_before.cursor;
+    const qsizetype tail = m_before.text.size() - head - m_before.selectionLength;
+    const QStringView before(m_before.text);
+    if (head + tail > text.size() || !text.startsWith(before.left(head)) ||
+        !text.endsWith(before.right(tail))) {
+        return text; // not an edit at the cursor: all of it is new
     }
-    qsizetype tail = 0;
-    while (tail < shorter - head &&
-           text[text.size() - 1 - tail] == m_lastText[m_lastText.size() - 1 - tail]) {
-        ++tail;
-    }
-    return {head, tail, text.mid(head, text.size() - head - tail)};
+    return text.mid(head, text.size() - head - tail);
+}
+
+void EntryField::noteState() {
+    m_before = {text(), cursorPosition(), selectionStart(), selectionLength()};
 }
 
 bool EntryField::event(QEvent* event) {
@@ -130,20 +134,15 @@ void EntryField::keyPressEvent(QKeyEvent* event) {
     event->setAccepted(command.isAccepted());
 }
 
-// setText() is not taken back when refused: its line breaks are dropped here instead.
+// setText() is not taken back when refused: it replaced the whole text, whose line breaks are
+// dropped here instead.
 void EntryField::keepOneLine(const QString& text) {
-    if (!HasLineBreak(text)) {
-        m_lastText = text;
-        return;
+    if (HasLineBreak(text)) {
+        m_refused.reset();
+        const QSignalBlocker quiet(this);
+        setText(OneLine(text));
     }
-    m_refused.reset();
-    const Insertion insertion = insertionInto(text);
-    const QString line = OneLine(insertion.text);
-    const QString cleaned = text.left(insertion.head) + line + text.right(insertion.tail);
-    m_lastText = cleaned;
-    const QSignalBlocker quiet(this);
-    setText(cleaned);
-    setCursorPosition(static_cast<int>(insertion.head + line.size()));
+    noteState();
 }
 
 } // namespace qzds

@@ -26,18 +26,20 @@ protected:
 private:
     class OneLineValidator;
 
-    // What a change to `text` inserted, given that the field held m_lastText before it.
-    struct Insertion {
-        qsizetype head; // characters kept before it
-        qsizetype tail; // and after it
+    // The field between two edits: an edit replaces the selection, or inserts at the cursor.
+    struct State {
         QString text;
+        qsizetype cursor = 0;
+        qsizetype selectionStart = 0;
+        qsizetype selectionLength = 0;
     };
-    Insertion insertionInto(const QString& text) const;
+    QString insertedBy(const QString& text) const;
+    void noteState();
     void insertRefused();
     void closeUndoStep();
     void keepOneLine(const QString& text);
 
-    QString m_lastText;               // the text before the latest change
+    State m_before;                   // as the latest edit left the field
     std::optional<QString> m_refused; // the one line of an insertion the field refused
 };
 
