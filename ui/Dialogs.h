@@ -24,7 +24,9 @@ void PlaceOnScreen(QWidget* dialog, VerticalPlace place);
 // Shows the dialog and waits for its answer, as exec() does, but without Qt's modality: Qt drops
 // the keys that the window system still sends to a window it blocks, as it does while the focus
 // moves to a new dialog, and so would lose what the user typed ahead. The main window's
-// CommandModality keeps its input from it meanwhile, and hands its keys to the dialog.
-int ShowAndWait(QDialog& dialog);
+// CommandModality keeps its input from it meanwhile, and hands its keys to the dialog. With
+// exec()'s guards: a dialog deleted while it asks answers Rejected (the caller's pointer to it is
+// then dangling: hold it in a QPointer), and a dialog already waited for is not waited for again.
+int ShowAndWait(QDialog* dialog);
 
 } // namespace qzds

@@ -6,6 +6,7 @@
 #include "ui/QtText.h"
 
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace qzds {
@@ -28,15 +29,18 @@ protected:
 } // namespace
 
 void FailureReport(QWidget* parent, const RunTimeError& error) {
-    ScreenCentredMessageBox box(QMessageBox::Critical, ToQString(text::ApplicationTitle),
-                                ToQString(FailureReportText(error)), QMessageBox::NoButton, parent);
-    box.setWindowFlags(FixedDialogFlags);
-    box.setTextFormat(Qt::PlainText);
-    box.setAccessibleDescription(box.text());
-    QPushButton* ok = box.addButton(ToQString(text::Ok), QMessageBox::AcceptRole);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(ok);
+    // On the heap: the window it belongs to may delete it while it is open.
+    const QPointer<ScreenCentredMessageBox> box = new ScreenCentredMessageBox(
+        QMessageBox::Critical, ToQString(text::ApplicationTitle),
+        ToQString(FailureReportText(error)), QMessageBox::NoButton, parent);
+    box->setWindowFlags(FixedDialogFlags);
+    box->setTextFormat(Qt::PlainText);
+    box->setAccessibleDescription(box->text());
+    QPushButton* ok = box->addButton(ToQString(text::Ok), QMessageBox::AcceptRole);
+    box->setDefaultButton(ok);
+    box->setEscapeButton(ok);
     ShowAndWait(box);
+    delete box.data();
 }
 
 } // namespace qzds

@@ -8,9 +8,9 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <memory>
 
 namespace qzds {
 
@@ -60,15 +60,22 @@ QPushButton* InputPrompt::addButton(const QString& caption) {
 }
 
 QString InputPrompt::ask(QWidget* parent, const QString& prompt) {
-    auto dialog = std::make_unique<InputPrompt>(prompt, parent);
+    const QPointer<InputPrompt> dialog = new InputPrompt(prompt, parent);
     dialog->adjustSize();
     dialog->setFixedSize(dialog->size()); // nothing to gain from resizing a one-line question
-    QString entry = ShowAndWait(*dialog) == QDialog::Accepted ? dialog->m_field->text() : QString();
-    if (parent != nullptr) {
+    const bool accepted = ShowAndWait(dialog) == QDialog::Accepted;
+    if (dialog.isNull()) {
+        return {}; // its window went away while it asked
+    }
+    const QString entry = accepted ? dialog->m_field->text() : QString();
+    if (parent == nullptr) {
+        delete dialog.data();
+    } else {
         // Left to the window, hidden, until the command is over: keys the window system sent it
         // just before it closed still arrive, and its window's modality hands them on to the
-        // next dialog, where a deleted window would drop them.
-        dialog.release(); // NOLINT(bugprone-unused-return-value)
+        // next dialog, where a deleted window would drop them. What was typed into it does not
+        // stay there for a screen reader to find.
+        dialog->m_field->setText(QString());
     }
     return entry;
 }
