@@ -67,7 +67,7 @@ QString InputPrompt::ask(QWidget* parent, const QString& prompt) {
     if (dialog.isNull()) {
         return {}; // its window went away while it asked
     }
-    const QString entry = accepted ? dialog->m_field->text() : QString();
+    QString entry = accepted ? dialog->m_field->text() : QString();
     if (parent == nullptr) {
         delete dialog.data();
     } else {

@@ -1,5 +1,6 @@
 #include "ui/InputPrompt.h"
 #include "UiTest.h"
+#include "ui/Dialogs.h"
 #include "ui/QtTranslation.h"
 
 #include <QClipboard>
@@ -36,6 +37,7 @@ private slots:
     void undoTakesBackAPasteOfSeveralLines();
     void ignoresTheSecondClickOfADoubleClick();
     void qtSpeaksChineseInTheFieldsMenu();
+    void waitsWithTheGuardsOfExec();
 };
 
 void InputPromptTest::asksWithTheProgramsTitleAndConfirmsWithEnter() {
@@ -84,27 +86,41 @@ void InputPromptTest::escapeCancelsAndNothingIsRemembered() {
 
 void InputPromptTest::takesOneLineOfText_data() {
     QTest::addColumn<QString>("typed");     // typed before the paste
-    QTest::addColumn<QString>("clipboard"); // pasted with Ctrl+V after Home and Right
+    QTest::addColumn<QString>("clipboard"); // pasted with Ctrl+V after Home and Right,
+    QTest::addColumn<bool>("overAll");      // or over all of the text, selected with Ctrl+A
     QTest::addColumn<QString>("typedLast"); // typed after Alt+M, Alt+E, Alt+H and Alt+C
     QTest::addColumn<QString>("entry");
+    const QString none;
     QTest::newRow("Alt keys type nothing")
-        << QString() << QString() << QStringLiteral("5") << QStringLiteral("5");
+        << none << none << false << QStringLiteral("5") << QStringLiteral("5");
     QTest::newRow("pasted line feed")
-        << QString() << QStringLiteral("7\n") << QString() << QStringLiteral("7");
-    QTest::newRow("pasted CR LF") << QString() << QStringLiteral("7\r\n") << QString()
+        << none << QStringLiteral("7\n") << false << none << QStringLiteral("7");
+    QTest::newRow("pasted CR LF") << none << QStringLiteral("7\r\n") << false << none
                                   << QStringLiteral("7");
     QTest::newRow("pasted line between breaks")
-        << QString() << QStringLiteral("\n7\n") << QString() << QStringLiteral("7");
+        << none << QStringLiteral("\n7\n") << false << none << QStringLiteral("7");
+    QTest::newRow("pasted line separator")
+        << none << QStringLiteral("7\u20288") << false << none << QStringLiteral("7");
     QTest::newRow("paste cut at the limit")
-        << QString() << QString(32768, u'9') << QString() << QString(32767, u'9');
+        << none << QString(32768, u'9') << false << none << QString(32767, u'9');
     QTest::newRow("first line of a paste, into the middle")
-        << QStringLiteral("12") << QStringLiteral("3\n4") << QStringLiteral("0")
+        << QStringLiteral("12") << QStringLiteral("3\n4") << false << QStringLiteral("0")
         << QStringLiteral("1320");
+    QTest::newRow("paste into the middle, alike on both sides")
+        << QStringLiteral("12") << QStringLiteral("2\n1") << false << none << QStringLiteral("122");
+    // What a paste replaces is the selection, even where it starts or ends as the paste does.
+    QTest::newRow("the same text over itself")
+        << QStringLiteral("7") << QStringLiteral("7\n") << true << none << QStringLiteral("7");
+    QTest::newRow("over all, the same start")
+        << QStringLiteral("12") << QStringLiteral("15\n") << true << none << QStringLiteral("15");
+    QTest::newRow("over all, the same start and end")
+        << QStringLiteral("12") << QStringLiteral("1\n2") << true << none << QStringLiteral("1");
 }
 
 void InputPromptTest::takesOneLineOfText() {
     QFETCH(QString, typed);
     QFETCH(QString, clipboard);
+    QFETCH(bool, overAll);
     QFETCH(QString, typedLast);
     QFETCH(QString, entry);
     QString shown;
@@ -113,8 +129,12 @@ void InputPromptTest::takesOneLineOfText() {
         QTest::keyClicks(field, typed);
         if (!clipboard.isEmpty()) {
             QGuiApplication::clipboard()->setText(clipboard);
-            QTest::keyClick(field, Qt::Key_Home);
-            QTest::keyClick(field, Qt::Key_Right);
+            if (overAll) {
+                QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+            } else {
+                QTest::keyClick(field, Qt::Key_Home);
+                QTest::keyClick(field, Qt::Key_Right);
+            }
             QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
         }
         QTest::keyClick(field, Qt::Key_End);
@@ -187,6 +207,23 @@ void InputPromptTest::qtSpeaksChineseInTheFieldsMenu() {
                              [&word](const QString& entry) { return entry.startsWith(word); }),
                  qPrintable(entries.join(u' ')));
     }
+}
+
+void InputPromptTest::waitsWithTheGuardsOfExec() {
+    // The window it belongs to goes away while it asks: a cancel, not a read of a deleted dialog.
+    auto* window = new QWidget;
+    WhenDialogOpens([window](QWidget*) { delete window; });
+    QCOMPARE(InputPrompt::ask(window, QStringLiteral("输入 a")), QString());
+
+    // A second wait for a dialog already waited for returns at once.
+    QDialog dialog;
+    int second = -1;
+    WhenDialogOpens([&](QWidget*) {
+        second = ShowAndWait(&dialog);
+        dialog.accept();
+    });
+    QCOMPARE(ShowAndWait(&dialog), int(QDialog::Accepted));
+    QCOMPARE(second, int(QDialog::Rejected));
 }
 
 QTEST_MAIN(InputPromptTest)
