@@ -4,7 +4,7 @@
 # Building and running the program.
 QZDS_RUN_PACKAGES=(
     g++ cmake ninja-build pkgconf
-    qt6-base-dev libicu-dev
+    qt6-base-dev libicu-dev libxcb1-dev
     fonts-arphic-ukai fonts-wqy-microhei
 )
 
@@ -18,6 +18,7 @@ QZDS_TEST_PACKAGES=(
     debhelper lintian devscripts man-db autopkgtest g++-aarch64-linux-gnu
     dbus at-spi2-core python3 python3-pyatspi
     fcitx5 fcitx5-frontend-qt6
+    python3-xlib icewm
 )
 
 # Installs whichever of the named packages are not installed yet; does nothing when all are.

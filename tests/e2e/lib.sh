@@ -52,11 +52,13 @@ wait_until() {
     done
 }
 
-# Starts openbox and waits until it has finished starting: it announces itself (wmctrl -m)
-# before it has grabbed its keys and taken over the screen, and a window or an Alt+F4 in that
-# moment can go astray. Its --startup command runs once it is ready.
+# Starts openbox (with these options) and waits until it has finished starting: it announces
+# itself (wmctrl -m) before it has grabbed its keys and taken over the screen, and a window or an
+# Alt+F4 in that moment can go astray. Its --startup command runs once it is ready. Sets WM_PID.
 start_window_manager() {
-    openbox --sm-disable --startup "touch $WORK/openbox-ready" >"$WORK/openbox.log" 2>&1 &
+    rm -f "$WORK/openbox-ready"
+    openbox --sm-disable --startup "touch $WORK/openbox-ready" "$@" >"$WORK/openbox.log" 2>&1 &
+    WM_PID=$!
     BACKGROUND+=($!)
     wait_until 10 test -e "$WORK/openbox-ready" || fail "the window manager did not start"
 }

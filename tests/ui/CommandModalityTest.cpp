@@ -3,6 +3,7 @@
 #include "ui/InputPrompt.h"
 
 #include <QAccessible>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <malloc.h>
@@ -79,10 +80,13 @@ void CommandModalityTest::nothingRunsBehindADialog() {
 }
 
 void CommandModalityTest::keysForTheWindowReachTheDialogs_data() {
-    QTest::addColumn<QString>("typed"); // {…} an input method's commit, ^X Alt+X, \n Return
+    // {…} an input method's commit, <…> one committed to the dialog as a click on 确定 closes
+    // it, ^X Alt+X, \n Return
+    QTest::addColumn<QString>("typed");
     QTest::newRow("keys") << QStringLiteral("12\n34\n56\n");
     QTest::newRow("input method commits") << QStringLiteral("1{2}\n{34}\n5{6}\n");
     QTest::newRow("Alt keys type and press nothing") << QStringLiteral("1^E2\n^H34\n56^M\n");
+    QTest::newRow("a commit as the dialog closes") << QStringLiteral("1<2>34\n56\n");
 }
 
 // While the focus moves to a dialog, the window system still sends keys to the main window, and
@@ -101,6 +105,22 @@ void CommandModalityTest::keysForTheWindowReachTheDialogs() {
                 QInputMethodEvent commit;
                 commit.setCommitString(typed.mid(i + 1, end - i - 1));
                 QCoreApplication::sendEvent(w.form->focusWidget(), &commit);
+                i = end;
+            } else if (c == '<') {
+                const qsizetype end = typed.indexOf(u'>', i);
+                auto* dialog = qobject_cast<QDialog*>(OpenDialog());
+                auto* field = dialog->findChild<QLineEdit*>();
+                const QString text = typed.mid(i + 1, end - i - 1);
+                QObject::connect(dialog, &QDialog::finished, field, [field, text] {
+                    QInputMethodEvent commit;
+                    commit.setCommitString(text);
+                    QCoreApplication::sendEvent(field, &commit);
+                });
+                for (auto* button : dialog->findChildren<QPushButton*>()) {
+                    if (button->text() == Q(text::Ok)) {
+                        button->click();
+                    }
+                }
                 i = end;
             } else if (c == '^') {
                 QTest::keyClick(window, typed[++i].toLatin1(), Qt::AltModifier);
