@@ -2,6 +2,8 @@
 
 #include "logic/Texts.h"
 
+#include <QAccessible>
+
 namespace qzds {
 
 CaptionLabel::CaptionLabel(QWidget* parent)
@@ -20,6 +22,14 @@ void CaptionLabel::setCaption(const QString& caption) {
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QChar(text::LineBreak), QChar(u'\n'));
     setText(shown);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // The new text is the answer to what the user just did, but the focus stays on a button:
+    // a screen reader speaks the label only when told.
+    if (isVisible()) {
+        QAccessibleAnnouncementEvent announcement(this, shown);
+        QAccessible::updateAccessibility(&announcement);
+    }
+#endif
 }
 
 } // namespace qzds

@@ -1,7 +1,9 @@
 #include "UiTest.h"
+
 #include "logic/LabelTexts.h"
 #include "logic/LargestRule.h"
 #include "logic/Texts.h"
+#include <QAccessible>
 
 #include <QFontInfo>
 #include <QPushButton>
@@ -241,6 +243,22 @@ void Form1Test::eachPressReplacesTheLabel() {
     QCOMPARE(h.caption(), QStringLiteral("输入：a=-5 b=-3 c=-10  计算结果：Max =-3"));
     h.form->CmdWelcome->click();
     QCOMPARE(h.caption(), QStringLiteral("欢迎使用\rVisual Basic"));
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // And a screen reader is told each new text, though the focus stays on the button.
+    static QStringList spoken;
+    QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
+        if (event->type() == QAccessible::Announcement) {
+            spoken << static_cast<QAccessibleAnnouncementEvent*>(event)->message();
+        }
+    });
+    QAccessible::setActive(true);
+    h.form->show();
+    h.form->CmdWelcome->click();
+    h.form->CmdTime->click();
+    QAccessible::installUpdateHandler(nullptr);
+    QCOMPARE(spoken, QStringList({QStringLiteral("欢迎使用\nVisual Basic"),
+                                  QStringLiteral("现在是北京时间：\n00:05:12")}));
+#endif
 }
 
 void Form1Test::nothingRunsAfterTheProgramEnds() {
