@@ -11,8 +11,9 @@
 
 int main(int argc, char* argv[]) {
     try {
-        // X11 first, XWayland under a Wayland desktop: only there can the program place its
-        // dialogs where they belong. Wayland where there is no X server; the user's choice wins.
+        // X11 first, XWayland under a Wayland desktop: the keys typed ahead into the dialogs, and
+        // the keyboard left to the desktop meanwhile, are made and tested under X. Wayland where
+        // there is no X server; the user's choice wins.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "xcb;wayland");
         }
