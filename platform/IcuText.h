@@ -10,8 +10,7 @@
 namespace qzds {
 
 inline std::u16string ToU16(const icu::UnicodeString& text) {
-    return {reinterpret_cast<const char16_t*>(text.getBuffer()),
-            static_cast<std::size_t>(text.length())};
+    return {text.getBuffer(), static_cast<std::size_t>(text.length())};
 }
 
 // Turns an ICU failure into an exception naming what was being built; warnings pass.

@@ -84,13 +84,13 @@ std::optional<Separators> CLibrarySeparators(const std::string& posixName) {
 // separator: then "1.000" could mean two things, and ICU's sets alone count.
 void AddCLibrarySeparators(const std::string& posixName, NumberSymbols& symbols) {
     const auto posix = CLibrarySeparators(posixName);
-    if (!posix || std::find(symbols.separators.begin(), symbols.separators.end(), *posix) !=
-                      symbols.separators.end()) {
+    if (!posix || std::ranges::find(symbols.separators, *posix) != symbols.separators.end()) {
         return;
     }
     const bool ambiguous =
-        std::any_of(symbols.separators.begin(), symbols.separators.end(),
-                    [&posix](const Separators& other) { return other.group == posix->decimal; });
+        std::ranges::any_of(symbols.separators, [&posix](const Separators& other) {
+            return other.group == posix->decimal;
+        });
     if (!ambiguous) {
         symbols.separators.push_back(*posix);
     }

@@ -56,9 +56,8 @@ std::string IcuName(const std::string& posixName) {
 // Locale names are letters, digits, "_" and "-"; anything else ("../x", a path) is no locale and
 // never reaches ICU's data lookup.
 bool LooksLikeLocaleName(const std::string& name) {
-    return std::all_of(name.begin(), name.end(), [](unsigned char c) {
-        return std::isalnum(c) != 0 || c == '_' || c == '-';
-    });
+    return std::ranges::all_of(
+        name, [](unsigned char c) { return std::isalnum(c) != 0 || c == '_' || c == '-'; });
 }
 
 // The locale named for this category, if the program can work in it; the declared one otherwise.

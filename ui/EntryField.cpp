@@ -17,7 +17,7 @@ bool IsLineBreak(QChar c) {
 }
 
 bool HasLineBreak(const QString& text) {
-    return std::any_of(text.begin(), text.end(), IsLineBreak);
+    return std::ranges::any_of(text, IsLineBreak);
 }
 
 } // namespace

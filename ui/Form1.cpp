@@ -122,8 +122,7 @@ void Form1::chainTabOrder() {
                                                       {Form1Layout.CmdMax.tabIndex, CmdMax},
                                                       {Form1Layout.CmdWelcome.tabIndex, CmdWelcome},
                                                       {Form1Layout.CmdTime.tabIndex, CmdTime}}};
-    std::sort(order.begin(), order.end(),
-              [](const auto& x, const auto& y) { return x.first < y.first; });
+    std::ranges::sort(order, {}, [](const auto& entry) { return entry.first; });
     order.front().second->setFocus();
     for (std::size_t i = 1; i < order.size(); ++i) {
         QWidget::setTabOrder(order.at(i - 1).second, order.at(i).second);
@@ -179,7 +178,7 @@ void Form1::runHandler(void (Form1::*handler)()) {
 void Form1::fail(const RunTimeError& error) {
     try {
         m_services.reportFailure(this, error);
-    } catch (...) {
+    } catch (...) { // NOLINT(bugprone-empty-catch)
         // Without memory for the report the program still ends with the error's number.
     }
     endProgram(static_cast<int>(error.number()));

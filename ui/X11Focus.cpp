@@ -42,7 +42,7 @@ bool IsOwn(xcb_connection_t* connection, xcb_window_t window) {
 // Whether one of the program's windows with this id is on the screen.
 bool IsShown(xcb_window_t id) {
     const QWindowList windows = QGuiApplication::allWindows();
-    return std::any_of(windows.begin(), windows.end(), [id](const QWindow* window) {
+    return std::ranges::any_of(windows, [id](const QWindow* window) {
         return window->handle() != nullptr && window->winId() == id && window->isVisible();
     });
 }
