@@ -44,11 +44,14 @@ echo "ok: dpkg-buildpackage built the source, binary and dbgsym packages; the te
 
 # Every tag counts but two: the bug that announces a new package (ITP), which only the archive's
 # process can answer and nobody has filed yet; and the policy version, Debian 13's, which Debian
-# 12's lintian does not know yet.
-lintian -EviIL +pedantic --fail-on error,warning,info,pedantic \
+# 12's lintian does not know yet. The binary package's override for the missing homepage is
+# unused where AppStream does not warn of it (Debian 12), and may stay so.
+lintian -EviIL +pedantic \
     --suppress-tags initial-upload-closes-no-bugs,newer-standards-version \
-    "$work/a/qiuzuidashu_${version}_${arch}.changes" >"$work/lintian.log" 2>&1 ||
-    { grep -v 'root privileges' "$work/lintian.log"; fail "lintian found tags"; }
+    "$work/a/qiuzuidashu_${version}_${arch}.changes" >"$work/lintian.log" 2>&1 || true
+tags=$(grep -E '^[EWIP]: ' "$work/lintian.log" |
+    grep -vE '^I: qiuzuidashu: unused-override appstream-metadata-validation-failed ' || true)
+[ -z "$tags" ] || { grep -v 'root privileges' "$work/lintian.log"; fail "lintian found tags"; }
 echo "ok: lintian -EviIL +pedantic finds nothing in the source and binary packages"
 
 # Another architecture: the arm64 compiler takes every flag that debian/rules passes there, and
@@ -87,21 +90,29 @@ for needed in fonts-arphic-ukai qt6-translations-l10n libqt6gui6 libqt6widgets6 
 done
 echo "ok: the package holds the program, its desktop files, icons, manual page and documents; Depends: $depends"
 
-# Hardened: every check yes, but two that the machine decides. Fortify protects the calls whose
+# Hardened: every check yes, but those the machine decides. Fortify protects the calls whose
 # buffer sizes the compiler knows; in this program there are none, only memcpy, memmove and
 # memset of sizes known at run time. Control-flow protection needs every object linked in to
-# carry it, and Debian 12's C library start files do not.
+# carry it, and the C library's start files do not on Debian 12 and 13: where they do, it is
+# required. Branch protection is arm64's, which Debian 13's hardening-check asks of every
+# architecture.
 mkdir -p "$work/tree" && dpkg-deb -x "$deb" "$work/tree"
 hardening=$(hardening-check -v "$work/tree/usr/bin/qiuzuidashu" || true)
 echo "$hardening" | sed 's/^/    /'
-hardening-check --nofortify --nocfprotection "$work/tree/usr/bin/qiuzuidashu" >/dev/null ||
-    fail "hardening-check"
+unchecked=(--nofortify)
+readelf -n "$(g++ -print-file-name=Scrt1.o)" | grep -q 'x86 feature:.*IBT' ||
+    unchecked+=(--nocfprotection)
+if [ "$arch" != arm64 ] && hardening-check --help | grep -q -- --nobranchprotection; then
+    unchecked+=(--nobranchprotection)
+fi
+hardening-check "${unchecked[@]}" "$work/tree/usr/bin/qiuzuidashu" >/dev/null ||
+    fail "hardening-check ${unchecked[*]}"
 if ! grep -q 'Fortify Source functions: yes' <<<"$hardening"; then
     others=$(sed -n 's/^[[:space:]]*unprotected: //p' <<<"$hardening" |
         grep -vxE 'memcpy|memmove|memset' || true)
     [ -z "$others" ] || fail "Fortify could protect, but does not: $others"
 fi
-echo "ok: hardening-check: PIE, stack protector, RELRO, BIND_NOW; Fortify where applicable"
+echo "ok: hardening-check ${unchecked[*]}: PIE, stack protector, RELRO, BIND_NOW; Fortify where applicable"
 
 # The software centre's view of the installed files: a component with its icon.
 appstreamcli compose --no-color --prefix=/usr --origin=qiuzuidashu --result-root="$work/swcatalog" \
