@@ -104,9 +104,9 @@ echo "ok: the package holds the program, its desktop files, icons, manual page a
 hardening=$(hardening-check -v "$work/tree/usr/bin/qiuzuidashu" || true)
 echo "$hardening" | sed 's/^/    /'
 unchecked=(--nofortify)
-readelf -n "$(g++ -print-file-name=Scrt1.o)" | grep -q 'x86 feature:.*IBT' ||
+grep -q 'x86 feature:.*IBT' <<<"$(readelf -n "$(g++ -print-file-name=Scrt1.o)")" ||
     unchecked+=(--nocfprotection)
-if [ "$arch" != arm64 ] && hardening-check --help | grep -q -- --nobranchprotection; then
+if [ "$arch" != arm64 ] && grep -q -- --nobranchprotection <<<"$(hardening-check --help)"; then
     unchecked+=(--nobranchprotection)
 fi
 hardening-check "${unchecked[@]}" "$work/tree/usr/bin/qiuzuidashu" >/dev/null ||
