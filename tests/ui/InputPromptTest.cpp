@@ -86,41 +86,43 @@ void InputPromptTest::escapeCancelsAndNothingIsRemembered() {
 
 void InputPromptTest::takesOneLineOfText_data() {
     QTest::addColumn<QString>("typed");     // typed before the paste
-    QTest::addColumn<QString>("clipboard"); // pasted with Ctrl+V after Home and Right,
-    QTest::addColumn<bool>("overAll");      // or over all of the text, selected with Ctrl+A
+    QTest::addColumn<QString>("clipboard"); // pasted with Ctrl+V after Home and Right
+    QTest::addColumn<int>("selected");      // and Shift+Right this often; -1: over all (Ctrl+A)
     QTest::addColumn<QString>("typedLast"); // typed after Alt+M, Alt+E, Alt+H and Alt+C
     QTest::addColumn<QString>("entry");
     const QString none;
     QTest::newRow("Alt keys type nothing")
-        << none << none << false << QStringLiteral("5") << QStringLiteral("5");
+        << none << none << 0 << QStringLiteral("5") << QStringLiteral("5");
     QTest::newRow("pasted line feed")
-        << none << QStringLiteral("7\n") << false << none << QStringLiteral("7");
-    QTest::newRow("pasted CR LF") << none << QStringLiteral("7\r\n") << false << none
+        << none << QStringLiteral("7\n") << 0 << none << QStringLiteral("7");
+    QTest::newRow("pasted CR LF") << none << QStringLiteral("7\r\n") << 0 << none
                                   << QStringLiteral("7");
     QTest::newRow("pasted line between breaks")
-        << none << QStringLiteral("\n7\n") << false << none << QStringLiteral("7");
+        << none << QStringLiteral("\n7\n") << 0 << none << QStringLiteral("7");
     QTest::newRow("pasted line separator")
-        << none << QStringLiteral("7\u20288") << false << none << QStringLiteral("7");
+        << none << QStringLiteral("7\u20288") << 0 << none << QStringLiteral("7");
     QTest::newRow("paste cut at the limit")
-        << none << QString(32768, u'9') << false << none << QString(32767, u'9');
+        << none << QString(32768, u'9') << 0 << none << QString(32767, u'9');
     QTest::newRow("first line of a paste, into the middle")
-        << QStringLiteral("12") << QStringLiteral("3\n4") << false << QStringLiteral("0")
+        << QStringLiteral("12") << QStringLiteral("3\n4") << 0 << QStringLiteral("0")
         << QStringLiteral("1320");
     QTest::newRow("paste into the middle, alike on both sides")
-        << QStringLiteral("12") << QStringLiteral("2\n1") << false << none << QStringLiteral("122");
+        << QStringLiteral("12") << QStringLiteral("2\n1") << 0 << none << QStringLiteral("122");
+    QTest::newRow("over a selection in the middle")
+        << QStringLiteral("123") << QStringLiteral("4\n5") << 1 << none << QStringLiteral("143");
     // What a paste replaces is the selection, even where it starts or ends as the paste does.
     QTest::newRow("the same text over itself")
-        << QStringLiteral("7") << QStringLiteral("7\n") << true << none << QStringLiteral("7");
+        << QStringLiteral("7") << QStringLiteral("7\n") << -1 << none << QStringLiteral("7");
     QTest::newRow("over all, the same start")
-        << QStringLiteral("12") << QStringLiteral("15\n") << true << none << QStringLiteral("15");
+        << QStringLiteral("12") << QStringLiteral("15\n") << -1 << none << QStringLiteral("15");
     QTest::newRow("over all, the same start and end")
-        << QStringLiteral("12") << QStringLiteral("1\n2") << true << none << QStringLiteral("1");
+        << QStringLiteral("12") << QStringLiteral("1\n2") << -1 << none << QStringLiteral("1");
 }
 
 void InputPromptTest::takesOneLineOfText() {
     QFETCH(QString, typed);
     QFETCH(QString, clipboard);
-    QFETCH(bool, overAll);
+    QFETCH(int, selected);
     QFETCH(QString, typedLast);
     QFETCH(QString, entry);
     QString shown;
@@ -129,11 +131,14 @@ void InputPromptTest::takesOneLineOfText() {
         QTest::keyClicks(field, typed);
         if (!clipboard.isEmpty()) {
             QGuiApplication::clipboard()->setText(clipboard);
-            if (overAll) {
+            if (selected < 0) {
                 QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
             } else {
                 QTest::keyClick(field, Qt::Key_Home);
                 QTest::keyClick(field, Qt::Key_Right);
+                for (int i = 0; i < selected; ++i) {
+                    QTest::keyClick(field, Qt::Key_Right, Qt::ShiftModifier);
+                }
             }
             QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
         }
