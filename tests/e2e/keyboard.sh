@@ -62,5 +62,5 @@ wait "$WM_PID" 2>/dev/null || true
 icewm >"$WORK/icewm.log" 2>&1 &
 BACKGROUND+=($!)
 wm_is_icewm() { wmctrl -m 2>/dev/null | grep -qi icewm; }
-wait_until 10 wm_is_icewm || fail "icewm did not start"
+wait_until 30 wm_is_icewm || { cat "$WORK/icewm.log" >&2; fail "icewm did not start"; }
 keys_stay_where_put icewm
