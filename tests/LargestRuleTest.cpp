@@ -4,7 +4,6 @@
 #include "logic/NumberReading.h"
 #include "logic/RunTimeError.h"
 
-#include <chrono>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <map>
@@ -177,6 +176,9 @@ INSTANTIATE_TEST_SUITE_P(
         Fails("en_IN_western_groups", "en_IN", {u"1,000,000"}),
         Fails("en_US_lakh", "en_US", {u"1,00,000"}),
         Gives("hi_IN_lakh", "hi_IN", {u"12,34,567"}, 1234567),
+        Fails("en_IN_long_first_group", "en_IN", {u"123,45,678"}),
+        Fails("en_IN_short_middle_group", "en_IN", {u"1,0,00,000"}),
+        Fails("en_IN_short_last_group", "en_IN", {u"1,00,00"}),
         Gives("fr_trailing_narrow_space", "fr_FR", {u"3,5\u202F"}, 3.5),
         Gives("fr_grouped", "fr_FR", {u"1\u202F234,5"}, 1234.5),
         Gives("fr_trailing_group_separator", "fr_FR", {u"12\u202F"}, 12),
@@ -210,10 +212,10 @@ INSTANTIATE_TEST_SUITE_P(
                     Fails("exponent_above_the_range", "zh_CN", {u"1e5"}, kOverflow)),
     CaseName);
 
-TEST(NumberGrammar, HugeEntriesAreReadExactlyAndQuickly) {
-    // A pasted line of a million digits: correctly rounded, and in linear time.
+TEST(NumberGrammar, HugeEntriesAreReadExactly) {
+    // A pasted line of a million digits, correctly rounded (read in quadratic time, they would
+    // not be read within the test's timeout).
     const std::u16string millionNines(1'000'000, u'9');
-    const auto start = std::chrono::steady_clock::now();
     try {
         NumericValue(millionNines, Symbols("zh_CN"));
         ADD_FAILURE() << "a million nines fits no double";
@@ -224,7 +226,6 @@ TEST(NumberGrammar, HugeEntriesAreReadExactlyAndQuickly) {
     EXPECT_EQ(NumericValue(tiny, Symbols("zh_CN")), 0.0);
     const std::u16string longFraction = u"32767." + std::u16string(500'000, u'4');
     EXPECT_EQ(ToInteger(longFraction, Symbols("zh_CN")), 32767);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
 TEST(ThreeNumbersSummary, EntriesAsTypedAndTheResultInDecimal) {

@@ -88,10 +88,11 @@ void InputPromptTest::takesOneLineOfText_data() {
     QTest::addColumn<QString>("typed");     // typed before the paste
     QTest::addColumn<QString>("clipboard"); // pasted with Ctrl+V after Home and Right
     QTest::addColumn<int>("selected");      // and Shift+Right this often; -1: over all (Ctrl+A)
-    QTest::addColumn<QString>("typedLast"); // typed after Alt+M, Alt+E, Alt+H and Alt+C
+    QTest::addColumn<QString>("typedLast"); // on the keypad, after Alt+M, Alt+E, Alt+H, Alt+C
+                                            // and Super+M
     QTest::addColumn<QString>("entry");
     const QString none;
-    QTest::newRow("Alt keys type nothing")
+    QTest::newRow("Alt and Super keys type nothing")
         << none << none << 0 << QStringLiteral("5") << QStringLiteral("5");
     QTest::newRow("pasted line feed")
         << none << QStringLiteral("7\n") << 0 << none << QStringLiteral("7");
@@ -146,7 +147,8 @@ void InputPromptTest::takesOneLineOfText() {
         for (const Qt::Key key : {Qt::Key_M, Qt::Key_E, Qt::Key_H, Qt::Key_C}) {
             QTest::keyClick(field, key, Qt::AltModifier);
         }
-        QTest::keyClicks(field, typedLast);
+        QTest::keyClick(field, Qt::Key_M, Qt::MetaModifier);
+        QTest::keyClicks(field, typedLast, Qt::KeypadModifier);
         shown = field->text();
         QTest::keyClick(field, Qt::Key_Return);
     });
@@ -185,12 +187,15 @@ void InputPromptTest::ignoresTheSecondClickOfADoubleClick() {
         auto* field = dialog->findChild<QLineEdit*>();
         QTest::keyClicks(field, QStringLiteral("9"));
         QPushButton* ok = Button(dialog, QStringLiteral("确定"));
-        QTest::mouseClick(ok, Qt::LeftButton); // just after it appeared: a double-click's second
+        QTest::mouseClick(ok, Qt::LeftButton); // within a double-click of its showing: its second
         openAfterEarlyClick = dialog->isVisible() && field->hasFocus(); // typing goes on there
-        QTest::qWait(QApplication::doubleClickInterval());
+        QApplication::setDoubleClickInterval(0);                        // and now long after it
         QTest::mouseClick(ok, Qt::LeftButton);
     });
+    const int interval = QApplication::doubleClickInterval();
+    QApplication::setDoubleClickInterval(24 * 60 * 60 * 1000);
     QCOMPARE(InputPrompt::ask(nullptr, QStringLiteral("输入 b")), QStringLiteral("9"));
+    QApplication::setDoubleClickInterval(interval);
     QVERIFY(openAfterEarlyClick);
 }
 

@@ -10,6 +10,8 @@
 #include "ui/QtText.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -88,7 +90,20 @@ inline QWidget* OpenDialog() {
     return nullptr;
 }
 
-// Runs `answer` on the first dialog that opens, from inside its event loop.
+// Ends every dialog still open, as a cancel.
+inline void CloseOpenDialogs() {
+    while (QWidget* dialog = OpenDialog()) {
+        if (auto* asking = qobject_cast<QDialog*>(dialog)) {
+            asking->reject();
+        } else {
+            dialog->hide();
+        }
+    }
+}
+
+// Runs `answer` on the first dialog that opens, from inside its event loop. Every answer closes
+// its dialog before it returns; one that does not, or a check that failed inside it and
+// returned early, would leave the dialog waiting for ever: the test fails at once instead.
 inline void WhenDialogOpens(std::function<void(QWidget*)> answer) {
     auto* timer = new QTimer(qApp);
     timer->setInterval(10);
@@ -96,7 +111,14 @@ inline void WhenDialogOpens(std::function<void(QWidget*)> answer) {
         if (QWidget* dialog = OpenDialog()) {
             timer->stop();
             timer->deleteLater();
+            const QPointer<QWidget> answered(dialog);
             answer(dialog);
+            if (!QTest::currentTestFailed() && answered && answered->isVisible()) {
+                QTest::qFail("the answer left its dialog open", __FILE__, __LINE__);
+            }
+            if (QTest::currentTestFailed()) {
+                CloseOpenDialogs();
+            }
         }
     });
     timer->start();
