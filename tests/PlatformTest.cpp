@@ -35,7 +35,9 @@ INSTANTIATE_TEST_SUITE_P(
                     FormatCase{
                         "en_US", u"Tuesday, December 8, 2026", {0, 5, 9}, u"12:05:09\u202FAM"},
                     FormatCase{"de_DE", u"Dienstag, 8. Dezember 2026", {23, 59, 59}, u"23:59:59"},
-                    FormatCase{"en_GB", u"Tuesday, 8 December 2026", {13, 0, 0}, u"13:00:00"}),
+                    FormatCase{"en_GB", u"Tuesday, 8 December 2026", {13, 0, 0}, u"13:00:00"},
+                    // The locale's own calendar: the Buddhist era.
+                    FormatCase{"th_TH", u"วันอังคารที่ 8 ธันวาคม พ.ศ. 2569", {0, 5, 9}, u"00:05:09"}),
     [](const auto& info) { return std::string(info.param.locale); });
 
 struct LocaleCase {
@@ -43,6 +45,7 @@ struct LocaleCase {
     std::string env; // NAME=VALUE, one a word
     std::string time;
     std::string numeric;
+    std::string numericPosix = {}; // the C library's name of the same locale, if it is that one
 };
 
 class LocaleResolution : public testing::TestWithParam<LocaleCase> {};
@@ -60,26 +63,29 @@ TEST_P(LocaleResolution, PicksTheVariableThatTheCLibraryWouldUse) {
     });
     EXPECT_EQ(locale.time, row.time);
     EXPECT_EQ(locale.numeric, row.numeric);
+    EXPECT_EQ(locale.numericPosix, row.numericPosix);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, LocaleResolution,
     testing::Values(
         LocaleCase{"nothing_set", "", "zh_CN", "zh_CN"},
-        LocaleCase{"lang_only", "LANG=de_DE.UTF-8", "de_DE", "de_DE"},
+        LocaleCase{"lang_only", "LANG=de_DE.UTF-8", "de_DE", "de_DE", "de_DE.UTF-8"},
         LocaleCase{"lc_all_wins", "LC_ALL=en_US.UTF-8 LC_TIME=de_DE LC_NUMERIC=de_DE", "en_US",
-                   "en_US"},
-        LocaleCase{"categories_apart", "LC_TIME=en_US.UTF-8 LC_NUMERIC=de_DE.UTF-8 LANG=zh_CN",
-                   "en_US", "de_DE"},
-        LocaleCase{"empty_is_unset", "LC_ALL= LC_TIME= LANG=en_US", "en_US", "en_US"},
+                   "en_US", "en_US.UTF-8"},
+        LocaleCase{"categories_apart", "LC_TIME=en_US.UTF-8 LC_NUMERIC=fr_CH.UTF-8 LANG=zh_CN",
+                   "en_US", "fr_CH", "fr_CH.UTF-8"},
+        LocaleCase{"empty_is_unset", "LC_ALL= LC_TIME= LANG=en_US", "en_US", "en_US", "en_US"},
         LocaleCase{"c_locale", "LANG=C.UTF-8", "zh_CN", "zh_CN"},
         LocaleCase{"posix", "LC_ALL=POSIX", "zh_CN", "zh_CN"},
-        LocaleCase{"script_modifier", "LANG=sr_RS.UTF-8@latin", "sr_Latn_RS", "sr_Latn_RS"},
-        LocaleCase{"cyrillic_modifier", "LC_ALL=uz_UZ@cyrillic", "uz_Cyrl_UZ", "uz_Cyrl_UZ"},
-        LocaleCase{"other_modifier", "LANG=de_DE@euro", "de_DE", "de_DE"},
+        LocaleCase{"script_modifier", "LANG=sr_RS.UTF-8@latin", "sr_Latn_RS", "sr_Latn_RS",
+                   "sr_RS.UTF-8@latin"},
+        LocaleCase{"cyrillic_modifier", "LC_ALL=uz_UZ@cyrillic", "uz_Cyrl_UZ", "uz_Cyrl_UZ",
+                   "uz_UZ@cyrillic"},
+        LocaleCase{"other_modifier", "LANG=de_DE@euro", "de_DE", "de_DE", "de_DE@euro"},
         LocaleCase{"unknown_language", "LANG=xx_YY.UTF-8", "zh_CN", "zh_CN"},
         LocaleCase{"path_is_no_locale", "LANG=de_DE/../de", "zh_CN", "zh_CN"},
-        LocaleCase{"unknown_region_keeps_language", "LANG=en_XX", "en_XX", "en_XX"},
+        LocaleCase{"unknown_region_keeps_language", "LANG=en_XX", "en_XX", "en_XX", "en_XX"},
         // Well-formed names whose numbering system ICU does not know: no formats, no symbols.
         LocaleCase{"unknown_numbering_system", "LC_ALL=en-u-nu-foo", "zh_CN", "zh_CN"},
         LocaleCase{"numbers_unknown_numbering_system", "LC_NUMERIC=de-DE-u-nu-latin LANG=en_US",

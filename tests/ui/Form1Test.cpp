@@ -41,7 +41,7 @@ private slots:
     void controlsStandWhereTheLayoutSays();
     void windowLooksAsDesigned();
     void greetingIsInPlaceBeforeTheFirstFrame();
-    void carriageReturnShowsAsANewLine();
+    void labelBreaksLines();
     void tabOrderSkipsTheLabel();
     void keysPressButtons_data();
     void keysPressButtons();
@@ -78,7 +78,10 @@ void Form1Test::windowLooksAsDesigned() {
     QCOMPARE(h.form->windowTitle(), QStringLiteral("求最大数 Tavrelo 2006.9."));
     QCOMPARE(h.form->size(), QSize(312, 213));
     QCOMPARE(h.form->minimumSize(), h.form->maximumSize());
-    QVERIFY(!h.form->windowFlags().testFlag(Qt::WindowMaximizeButtonHint)); // nothing to maximise
+    // The title bar offers the window menu, minimise and close: nothing to maximise.
+    QCOMPARE(h.form->windowFlags(), Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                        Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                        Qt::WindowCloseButtonHint);
     // Children in creation order: the window's own list starts with CmdExit and ends with Label1.
     const auto children = h.form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     QCOMPARE(children.size(), 5);
@@ -122,15 +125,18 @@ void Form1Test::greetingIsInPlaceBeforeTheFirstFrame() {
     QCOMPARE(h.caption(), greeting);
 }
 
-void Form1Test::carriageReturnShowsAsANewLine() {
+void Form1Test::labelBreaksLines() {
     Harness h;
     h.form->show();
     QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
-    // Short lines, so that only the line break can put the second one below the first.
+    // Short lines, so that only the carriage return can put the second one below the first.
     h.form->CmdWelcome->click();
     QCOMPARE(TextBands(h.form->Label1), 2);
     h.form->Label1->setCaption(QStringLiteral("A B"));
     QCOMPARE(TextBands(h.form->Label1), 1);
+    // A line longer than the label wraps.
+    h.form->Label1->setCaption(Q(text::ThreeNumbersInstruction));
+    QCOMPARE(TextBands(h.form->Label1), 2);
 }
 
 void Form1Test::tabOrderSkipsTheLabel() {
@@ -182,17 +188,17 @@ void Form1Test::keysPressButtons() {
                         alt ? Qt::AltModifier : Qt::NoModifier);
         if (endStatus >= 0) {
             QTRY_COMPARE(h.ended, std::vector<int>{endStatus});
+            QCOMPARE(h.caption(), caption);
         } else {
             QTRY_COMPARE(h.caption(), caption);
             QVERIFY(h.ended.empty());
         }
-        QCOMPARE(h.caption(), caption);
     }
 }
 
 void Form1Test::largestOfThree_data() {
     QTest::addColumn<QByteArray>("timeLocale");
-    QTest::addColumn<QByteArray>("numericLocale");
+    QTest::addColumn<QByteArray>("numericLocale"); // with a codeset: the C library's one too
     QTest::addColumn<QString>("answers"); // "|" between them; an empty one is a cancelled dialog
     QTest::addColumn<QString>("summary"); // empty when the rule fails
     QTest::addColumn<int>("error");
@@ -202,8 +208,12 @@ void Form1Test::largestOfThree_data() {
         << QStringLiteral("输入：a=3,7 b=1 c=2  计算结果：Max =4") << 0;
     QTest::newRow("cancelled first dialog")
         << QByteArray("zh_CN") << QByteArray("zh_CN") << QStringLiteral("|9|2") << QString() << 13;
-    QTest::newRow("overflow when b is taken") << QByteArray("zh_CN") << QByteArray("zh_CN")
-                                              << QStringLiteral("5|40000|1") << QString() << 6;
+    QTest::newRow("the C library's separators")
+        << QByteArray("zh_CN") << QByteArray("fr_CH.UTF-8") << QStringLiteral("3.5|1|2")
+        << QStringLiteral("输入：a=3.5 b=1 c=2  计算结果：Max =4") << 0;
+    QTest::newRow("overflow of b before c is read")
+        << QByteArray("zh_CN") << QByteArray("zh_CN") << QStringLiteral("5|40000|x") << QString()
+        << 6;
 }
 
 void Form1Test::largestOfThree() {
@@ -212,7 +222,13 @@ void Form1Test::largestOfThree() {
     QFETCH(QString, answers);
     QFETCH(QString, summary);
     QFETCH(int, error);
-    Harness h(true, {timeLocale.toStdString(), numericLocale.toStdString(), ""});
+    const QByteArray numeric = numericLocale.split('.').first();
+    Harness h(true, {timeLocale.toStdString(), numeric.toStdString(),
+                     numeric == numericLocale ? "" : numericLocale.toStdString()});
+    // Dates and times are shown in the time locale.
+    QCOMPARE(h.caption(), Q(GreetingText(kToday, timeLocale.toStdString())));
+    h.form->CmdTime->click();
+    QCOMPARE(h.caption(), Q(TimeText(kNow, timeLocale.toStdString())));
     h.answers = answers.split(u'|');
     h.form->CmdMax->click();
     // All three are asked, whatever the answers, with the instruction in the label meanwhile.
