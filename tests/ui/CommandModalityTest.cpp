@@ -32,7 +32,7 @@ private slots:
 void CommandModalityTest::nothingRunsBehindADialog() {
     Harness h;
     h.form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(h.form.get(), kPatience));
     // While a dialog or the report is "open", every way of pressing a button is dropped.
     const auto pressAll = [&h] {
         for (QPushButton* button : {h.form->CmdExit, h.form->CmdMax, h.form->CmdWelcome}) {
@@ -46,8 +46,9 @@ void CommandModalityTest::nothingRunsBehindADialog() {
         QCOMPARE(h.form->focusWidget(), focused);
         QVERIFY(!h.form->windowHandle()->close());
         // An accessible press clicks after a short animation: its click comes while still asking.
-        QTRY_VERIFY(!h.form->CmdExit->isDown() && !h.form->CmdMax->isDown() &&
-                    !h.form->CmdWelcome->isDown());
+        QTRY_VERIFY_WITH_TIMEOUT(!h.form->CmdExit->isDown() && !h.form->CmdMax->isDown() &&
+                                     !h.form->CmdWelcome->isDown(),
+                                 kPatience);
     };
     h.whileAsking = pressAll;
     h.answers = {QStringLiteral("5"), QStringLiteral("9"), QStringLiteral("2")};
@@ -138,7 +139,7 @@ void CommandModalityTest::keysForTheWindowReachTheDialogs() {
         }
         open = OpenDialog();
     });
-    watchdog.start(5000);
+    watchdog.start(kPatience);
     // Typed ahead, Alt+E and Alt+M are typed, not pressed: no button but the one clicked sees a
     // press (its click would come only after a short animation).
     std::vector<std::unique_ptr<QSignalSpy>> presses;
@@ -153,8 +154,8 @@ void CommandModalityTest::keysForTheWindowReachTheDialogs() {
         WhenDialogOpens([&type](QWidget*) { type(); });
         w.form->CmdMax->click();
     }
-    QTRY_COMPARE(w.form->Label1->caption(),
-                 QStringLiteral("输入：a=12 b=34 c=56  计算结果：Max =56"));
+    QTRY_COMPARE_WITH_TIMEOUT(w.form->Label1->caption(),
+                              QStringLiteral("输入：a=12 b=34 c=56  计算结果：Max =56"), kPatience);
     QVERIFY(w.ended.empty());
     QCOMPARE(OpenDialog(), nullptr);
     QVERIFY(w.form->findChildren<QDialog*>().isEmpty()); // the answered ones are gone too

@@ -89,7 +89,7 @@ void Form1Test::windowLooksAsDesigned() {
     QCOMPARE(children.last(), h.form->Label1);
 
     h.form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(h.form.get(), kPatience));
     const QImage image = h.form->Label1->grab().toImage();
     QCOMPARE(image.pixelColor(1, image.height() - 2), QColor(0, 128, 0));
     bool yellow = false;
@@ -105,7 +105,7 @@ void Form1Test::windowLooksAsDesigned() {
     const QString resolved = QFontInfo(font).family();
     QVERIFY2(resolved.contains(QStringLiteral("Kai"), Qt::CaseInsensitive), qPrintable(resolved));
 
-    QTRY_VERIFY(!h.form->windowIcon().isNull());
+    QTRY_VERIFY_WITH_TIMEOUT(!h.form->windowIcon().isNull(), kPatience);
     const QList<QSize> sizes = h.form->windowIcon().availableSizes();
     QVERIFY2(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(32, 32)),
              qPrintable(QStringLiteral("%1 sizes").arg(sizes.size())));
@@ -121,14 +121,14 @@ void Form1Test::greetingIsInPlaceBeforeTheFirstFrame() {
     h.clock.set({2026, 12, 9}, {0, 0, 1});
     h.form->Load();
     h.form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(h.form.get(), kPatience));
     QCOMPARE(h.caption(), greeting);
 }
 
 void Form1Test::labelBreaksLines() {
     Harness h;
     h.form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(h.form.get(), kPatience));
     // Short lines, so that only the carriage return can put the second one below the first.
     h.form->CmdWelcome->click();
     QCOMPARE(TextBands(h.form->Label1), 2);
@@ -187,10 +187,10 @@ void Form1Test::keysPressButtons() {
         QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key),
                         alt ? Qt::AltModifier : Qt::NoModifier);
         if (endStatus >= 0) {
-            QTRY_COMPARE(h.ended, std::vector<int>{endStatus});
+            QTRY_COMPARE_WITH_TIMEOUT(h.ended, std::vector<int>{endStatus}, kPatience);
             QCOMPARE(h.caption(), caption);
         } else {
-            QTRY_COMPARE(h.caption(), caption);
+            QTRY_COMPARE_WITH_TIMEOUT(h.caption(), caption, kPatience);
             QVERIFY(h.ended.empty());
         }
     }

@@ -45,7 +45,7 @@ void InputPromptTest::asksWithTheProgramsTitleAndConfirmsWithEnter() {
     bool emptyFocusedField = false, bothButtons = false;
     QPoint topLeft;
     WhenDialogOpens([&](QWidget* dialog) {
-        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QVERIFY(QTest::qWaitForWindowActive(dialog, kPatience));
         title = dialog->windowTitle();
         auto* field = dialog->findChild<QLineEdit*>();
         emptyFocusedField = field != nullptr && field->text().isEmpty() && field->hasFocus();

@@ -20,6 +20,10 @@
 
 namespace qzds::test {
 
+// How long a wait for a state may take before the test fails: long, so that a starved machine
+// does not fail a sound test; a test that passes waits only as long as the state takes.
+inline constexpr int kPatience = 30'000; // ms
+
 inline const UserLocale kChinese{"zh_CN", "zh_CN", ""};
 inline constexpr Date kToday{2026, 12, 8};
 inline constexpr TimeOfDay kNow{0, 5, 9};
@@ -76,7 +80,7 @@ struct Harness {
     void showAndActivate() {
         form->show();
         form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QVERIFY(QTest::qWaitForWindowActive(form.get(), kPatience));
     }
 };
 
