@@ -1,11 +1,40 @@
 #include "ui/Dialogs.h"
 
+#include "ui/X11Desktop.h"
+
+#include <QEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
+#include <QWindow>
 
 namespace qzds {
+
+namespace {
+
+constexpr const char* Waiting = "qzdsWaitedFor";
+
+// Ends a wait when its dialog is hidden, as exec() does.
+class HideWatcher : public QObject {
+public:
+    explicit HideWatcher(QEventLoop* loop)
+        : QObject(loop)
+        , m_loop(loop) {}
+
+protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::Hide) {
+            m_loop->quit();
+        }
+        return false;
+    }
+
+private:
+    QEventLoop* m_loop;
+};
+
+} // namespace
 
 void PlaceOnScreen(QWidget* dialog, VerticalPlace place) {
     const QWidget* parent = dialog->parentWidget();
@@ -20,25 +49,45 @@ void PlaceOnScreen(QWidget* dialog, VerticalPlace place) {
 }
 
 int ShowAndWait(QDialog* dialog) {
-    constexpr const char* waiting = "qzdsWaitedFor";
-    if (dialog->property(waiting).toBool()) {
+    if (IsAsking(dialog)) {
         qWarning("ShowAndWait: the dialog is already being waited for");
         return QDialog::Rejected;
     }
     const QPointer<QDialog> alive(dialog);
-    dialog->setProperty(waiting, true);
+    dialog->setProperty(Waiting, true);
     QEventLoop loop;
-    QObject::connect(dialog, &QDialog::finished, &loop, &QEventLoop::quit);
+    // Asking no more from the moment it answers: what reaches it after that is not its own.
+    QObject::connect(dialog, &QDialog::finished, &loop, [dialog, &loop] {
+        dialog->setProperty(Waiting, QVariant());
+        loop.quit();
+    });
     QObject::connect(dialog, &QObject::destroyed, &loop, &QEventLoop::quit);
-    // The answer when the end of the program leaves the loop before the dialog has one.
+    // The answer when the dialog goes without one (hidden, or the program ends).
     dialog->setResult(QDialog::Rejected);
-    dialog->show();
+    ShowModal(dialog);
+    dialog->installEventFilter(new HideWatcher(&loop));
     loop.exec(QEventLoop::DialogExec);
     if (alive.isNull()) {
         return QDialog::Rejected;
     }
-    dialog->setProperty(waiting, QVariant());
+    dialog->setProperty(Waiting, QVariant());
     return dialog->result();
+}
+
+void HandOverFocus(QDialog* answered) {
+    const auto leave = [answered] {
+        answered->hide();
+        answered->deleteLater();
+    };
+    if (!answered->isVisible() || QGuiApplication::focusWindow() != answered->windowHandle()) {
+        leave();
+        return;
+    }
+    QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, answered, leave);
+}
+
+bool IsAsking(const QWidget* dialog) {
+    return dialog->property(Waiting).toBool();
 }
 
 } // namespace qzds

@@ -22,11 +22,21 @@ enum class VerticalPlace {
 void PlaceOnScreen(QWidget* dialog, VerticalPlace place);
 
 // Shows the dialog and waits for its answer, as exec() does, but without Qt's modality: Qt drops
-// the keys that the window system still sends to a window it blocks, as it does while the focus
-// moves to a new dialog, and so would lose what the user typed ahead. The main window's
-// CommandModality keeps its input from it meanwhile, and hands its keys to the dialog. With
-// exec()'s guards: a dialog deleted while it asks answers Rejected (the caller's pointer to it is
-// then dangling: hold it in a QPointer), and a dialog already waited for is not waited for again.
+// the keys that the window system sends to a window it blocks, and the user types ahead. The
+// window manager is told that the dialog is modal (ShowModal), and the main window's
+// CommandModality hands its keys on to the dialog. With exec()'s guards: the wait ends when the
+// dialog answers, is hidden or is deleted (Rejected then; the caller's pointer to a deleted
+// dialog is dangling: hold it in a QPointer), and a dialog already waited for is not waited for
+// again.
 int ShowAndWait(QDialog* dialog);
+
+// Leaves an answered dialog on the screen for as long as it has the focus, then deletes it: the
+// focus passes from it straight to the program's next window, with no moment in which keys typed
+// ahead would go nowhere. Hidden and deleted at once when it does not have the focus.
+void HandOverFocus(QDialog* answered);
+
+// Whether ShowAndWait waits for this dialog's answer: it is asking. A dialog still shown that has
+// answered stays only until the next window has the focus.
+bool IsAsking(const QWidget* dialog);
 
 } // namespace qzds

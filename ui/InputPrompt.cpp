@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QGridLayout>
+#include <QInputMethod>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -71,13 +72,25 @@ QString InputPrompt::ask(QWidget* parent, const QString& prompt) {
     if (parent == nullptr) {
         delete dialog.data();
     } else {
-        // Left to the window, hidden, until the command is over: keys the window system sent it
-        // just before it closed still arrive, and its window's modality hands them on to the
-        // next dialog, where a deleted window would drop them. What was typed into it does not
-        // stay there for a screen reader to find.
+        // What was typed into it does not stay there for a screen reader to find.
         dialog->m_field->setText(QString());
+        HandOverFocus(dialog);
     }
     return entry;
+}
+
+void InputPrompt::done(int result) {
+    // What the input method is composing belongs to this entry: it commits it now, as it does
+    // when the field loses the focus, before the entry is read.
+    if (m_field->hasFocus()) {
+        QGuiApplication::inputMethod()->commit();
+    }
+    if (parentWidget() == nullptr) {
+        QDialog::done(result);
+        return;
+    }
+    setResult(result);
+    emit finished(result);
 }
 
 void InputPrompt::showEvent(QShowEvent* event) {

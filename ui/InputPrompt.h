@@ -24,6 +24,10 @@ public:
     // Esc or closing the dialog.
     static QString ask(QWidget* parent, const QString& prompt);
 
+    // Answers without hiding: a dialog of the program's window stays on the screen while the focus
+    // passes to the next one (see HandOverFocus). Without a window, it closes as any dialog does.
+    void done(int result) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -6,6 +6,7 @@
 #include "../FixedClock.h"
 #include "logic/RunTimeError.h"
 #include "ui/CaptionLabel.h"
+#include "ui/Dialogs.h"
 #include "ui/Form1.h"
 #include "ui/QtText.h"
 
@@ -84,10 +85,10 @@ struct Harness {
     }
 };
 
-// The dialog now open, if any.
+// The dialog now asking, if any (one answered may still be shown while the focus leaves it).
 inline QWidget* OpenDialog() {
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible() && window->windowType() == Qt::Dialog) {
+        if (window->isVisible() && window->windowType() == Qt::Dialog && IsAsking(window)) {
             return window;
         }
     }
@@ -105,8 +106,8 @@ inline void CloseOpenDialogs() {
     }
 }
 
-// Runs `answer` on the first dialog that opens, from inside its event loop. Every answer closes
-// its dialog before it returns; one that does not, or a check that failed inside it and
+// Runs `answer` on the first dialog that opens, from inside its event loop. Every answer ends
+// its dialog's wait before it returns; one that does not, or a check that failed inside it and
 // returned early, would leave the dialog waiting for ever: the test fails at once instead.
 inline void WhenDialogOpens(std::function<void(QWidget*)> answer) {
     auto* timer = new QTimer(qApp);
@@ -117,8 +118,8 @@ inline void WhenDialogOpens(std::function<void(QWidget*)> answer) {
             timer->deleteLater();
             const QPointer<QWidget> answered(dialog);
             answer(dialog);
-            if (!QTest::currentTestFailed() && answered && answered->isVisible()) {
-                QTest::qFail("the answer left its dialog open", __FILE__, __LINE__);
+            if (!QTest::currentTestFailed() && answered && IsAsking(answered)) {
+                QTest::qFail("the answer left its dialog asking", __FILE__, __LINE__);
             }
             if (QTest::currentTestFailed()) {
                 CloseOpenDialogs();

@@ -1,0 +1,132 @@
+#include "ui/X11Desktop.h"
+
+#include <QDialog>
+#include <QGuiApplication>
+#include <QWidget>
+#include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <xcb/xcb.h>
+
+namespace qzds {
+
+namespace {
+
+// The X connection, under X only: other platforms may answer to the X11 interface too
+// (offscreen does, without a display).
+xcb_connection_t* X11Connection() {
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return QGuiApplication::platformName() == u"xcb" && x11 != nullptr ? x11->connection()
+                                                                       : nullptr;
+}
+
+// xcb's replies come from malloc.
+struct FreeReply {
+    void operator()(void* reply) const { std::free(reply); } // NOLINT(cppcoreguidelines-no-malloc)
+};
+template <typename Reply> using ReplyPtr = std::unique_ptr<Reply, FreeReply>;
+
+xcb_atom_t Atom(xcb_connection_t* connection, std::string_view name) {
+    const ReplyPtr<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(
+        connection,
+        xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(name.size()), name.data()),
+        nullptr));
+    return atom != nullptr ? atom->atom : xcb_atom_t{XCB_ATOM_NONE};
+}
+
+// The one 32-bit value of a window's property, if it has one.
+std::optional<std::uint32_t> Property(xcb_connection_t* connection, xcb_window_t window,
+                                      std::string_view name) {
+    const ReplyPtr<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        connection,
+        xcb_get_property(connection, 0, window, Atom(connection, name), XCB_ATOM_ANY, 0, 1),
+        nullptr));
+    if (reply == nullptr || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4) {
+        return std::nullopt;
+    }
+    return *static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+}
+
+// The window with the keyboard focus, if it is one of the program's own.
+std::optional<xcb_window_t> OwnFocus(xcb_connection_t* connection) {
+    const ReplyPtr<xcb_get_input_focus_reply_t> focus(
+        xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    const xcb_setup_t* setup = xcb_get_setup(connection);
+    if (focus == nullptr || (focus->focus & ~setup->resource_id_mask) != setup->resource_id_base) {
+        return std::nullopt;
+    }
+    return focus->focus;
+}
+
+// The time of the user's last key or click in the program, which Qt keeps on the window that has
+// the focus.
+std::optional<std::uint32_t> UserTime(xcb_connection_t* connection, xcb_window_t focus) {
+    const xcb_window_t timed =
+        Property(connection, focus, "_NET_WM_USER_TIME_WINDOW").value_or(focus);
+    return Property(connection, timed, "_NET_WM_USER_TIME");
+}
+
+// Asks the window manager to activate the window, for an input at `time`: it refuses if the user
+// has clicked elsewhere since.
+void RequestActivation(xcb_connection_t* connection, xcb_window_t window, std::uint32_t time,
+                       xcb_window_t active) {
+    xcb_client_message_event_t activate{};
+    activate.response_type = XCB_CLIENT_MESSAGE;
+    activate.format = 32;
+    activate.window = window;
+    activate.type = Atom(connection, "_NET_ACTIVE_WINDOW");
+    activate.data.data32[0] = 1; // from an application
+    activate.data.data32[1] = time;
+    activate.data.data32[2] = active;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    xcb_send_event(connection, 0, root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&activate)); // NOLINT(*-reinterpret-cast)
+    xcb_flush(connection);
+}
+
+} // namespace
+
+void ShowModal(QWidget* dialog) {
+    xcb_connection_t* connection = X11Connection();
+    if (connection == nullptr) {
+        dialog->show();
+        return;
+    }
+    const std::optional<xcb_window_t> focus = OwnFocus(connection);
+    // Shown without activation, a window carries a user time of 0: "do not focus it".
+    dialog->setAttribute(Qt::WA_ShowWithoutActivating, !focus);
+    const auto window = static_cast<xcb_window_t>(dialog->winId());
+    dialog->windowHandle()->setProperty("_q_showWithoutActivating", !focus);
+    // Qt marks only the windows it blocks others with as modal, and keeps the states it finds on
+    // a window that is not mapped yet.
+    const xcb_atom_t modal = Atom(connection, "_NET_WM_STATE_MODAL");
+    xcb_change_property(connection, XCB_PROP_MODE_APPEND, window, Atom(connection, "_NET_WM_STATE"),
+                        XCB_ATOM_ATOM, 32, 1, &modal);
+    dialog->show();
+    if (!focus) {
+        return;
+    }
+    // The activation a modal dialog asks for, with the time of the user's last input rather than
+    // of now, and only if the focus is still the program's as the request goes out.
+    const std::optional<std::uint32_t> time = UserTime(connection, *focus);
+    if (time && OwnFocus(connection)) {
+        RequestActivation(connection, window, *time, *focus);
+    }
+}
+
+void CloseDialogsOf(QWidget* window) {
+    xcb_connection_t* connection = X11Connection();
+    const std::optional<xcb_window_t> focus =
+        connection != nullptr ? OwnFocus(connection) : std::nullopt;
+    const std::optional<std::uint32_t> time = focus ? UserTime(connection, *focus) : std::nullopt;
+    qDeleteAll(window->findChildren<QDialog*>(Qt::FindDirectChildrenOnly));
+    if (time && window->isVisible()) {
+        RequestActivation(connection, static_cast<xcb_window_t>(window->winId()), *time, XCB_NONE);
+    }
+}
+
+} // namespace qzds
