@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QScreen>
 #include <QWindow>
+#include <functional>
+#include <utility>
 
 namespace qzds {
 
@@ -15,23 +17,31 @@ namespace {
 
 constexpr const char* Waiting = "qzdsWaitedFor";
 
-// Ends a wait when its dialog is hidden, as exec() does.
-class HideWatcher : public QObject {
+// Marks the dialog modal for the window manager as it is about to map, and ends its wait when it
+// is hidden, as exec() does.
+class DialogWatcher : public QObject {
 public:
-    explicit HideWatcher(QEventLoop* loop)
+    DialogWatcher(QEventLoop* loop, std::function<void()> stop)
         : QObject(loop)
-        , m_loop(loop) {}
+        , m_stop(std::move(stop)) {}
 
 protected:
-    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
-        if (event->type() == QEvent::Hide) {
-            m_loop->quit();
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // Only the program shows and hides it: the window system's Show and Hide come with
+        // iconify and restore.
+        if (event->spontaneous()) {
+            return false;
+        }
+        if (event->type() == QEvent::Show) {
+            MarkModal(static_cast<QWidget*>(watched));
+        } else if (event->type() == QEvent::Hide) {
+            m_stop();
         }
         return false;
     }
 
 private:
-    QEventLoop* m_loop;
+    std::function<void()> m_stop;
 };
 
 } // namespace
@@ -56,16 +66,18 @@ int ShowAndWait(QDialog* dialog) {
     const QPointer<QDialog> alive(dialog);
     dialog->setProperty(Waiting, true);
     QEventLoop loop;
-    // Asking no more from the moment it answers: what reaches it after that is not its own.
-    QObject::connect(dialog, &QDialog::finished, &loop, [dialog, &loop] {
+    // Asking no more from the moment it answers or hides: what reaches it then is not its own.
+    const auto stop = [dialog, &loop] {
         dialog->setProperty(Waiting, QVariant());
         loop.quit();
-    });
+    };
+    QObject::connect(dialog, &QDialog::finished, &loop, stop);
     QObject::connect(dialog, &QObject::destroyed, &loop, &QEventLoop::quit);
     // The answer when the dialog goes without one (hidden, or the program ends).
     dialog->setResult(QDialog::Rejected);
-    ShowModal(dialog);
-    dialog->installEventFilter(new HideWatcher(&loop));
+    dialog->installEventFilter(new DialogWatcher(&loop, stop));
+    dialog->show();
+    ActivateModal(dialog);
     loop.exec(QEventLoop::DialogExec);
     if (alive.isNull()) {
         return QDialog::Rejected;

@@ -23,7 +23,7 @@ void PlaceOnScreen(QWidget* dialog, VerticalPlace place);
 
 // Shows the dialog and waits for its answer, as exec() does, but without Qt's modality: Qt drops
 // the keys that the window system sends to a window it blocks, and the user types ahead. The
-// window manager is told that the dialog is modal (ShowModal), and the main window's
+// window manager is told that the dialog is modal (MarkModal), and the main window's
 // CommandModality hands its keys on to the dialog. With exec()'s guards: the wait ends when the
 // dialog answers, is hidden or is deleted (Rejected then; the caller's pointer to a deleted
 // dialog is dangling: hold it in a QPointer), and a dialog already waited for is not waited for

@@ -62,25 +62,28 @@ std::optional<xcb_window_t> OwnFocus(xcb_connection_t* connection) {
 }
 
 // The time of the user's last key or click in the program, which Qt keeps on the window that has
-// the focus.
-std::optional<std::uint32_t> UserTime(xcb_connection_t* connection, xcb_window_t focus) {
+// the focus; none while the focus is elsewhere.
+std::optional<std::uint32_t> OwnUserTime(xcb_connection_t* connection) {
+    const std::optional<xcb_window_t> focus =
+        connection != nullptr ? OwnFocus(connection) : std::nullopt;
+    if (!focus) {
+        return std::nullopt;
+    }
     const xcb_window_t timed =
-        Property(connection, focus, "_NET_WM_USER_TIME_WINDOW").value_or(focus);
+        Property(connection, *focus, "_NET_WM_USER_TIME_WINDOW").value_or(*focus);
     return Property(connection, timed, "_NET_WM_USER_TIME");
 }
 
-// Asks the window manager to activate the window, for an input at `time`: it refuses if the user
+// Asks the window manager to activate the window for an input at `time`: it refuses if the user
 // has clicked elsewhere since.
-void RequestActivation(xcb_connection_t* connection, xcb_window_t window, std::uint32_t time,
-                       xcb_window_t active) {
+void RequestActivation(xcb_connection_t* connection, const QWidget* window, std::uint32_t time) {
     xcb_client_message_event_t activate{};
     activate.response_type = XCB_CLIENT_MESSAGE;
     activate.format = 32;
-    activate.window = window;
+    activate.window = static_cast<xcb_window_t>(window->winId());
     activate.type = Atom(connection, "_NET_ACTIVE_WINDOW");
     activate.data.data32[0] = 1; // from an application
     activate.data.data32[1] = time;
-    activate.data.data32[2] = active;
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
     xcb_send_event(connection, 0, root,
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
@@ -90,42 +93,36 @@ void RequestActivation(xcb_connection_t* connection, xcb_window_t window, std::u
 
 } // namespace
 
-void ShowModal(QWidget* dialog) {
+void MarkModal(QWidget* dialog) {
     xcb_connection_t* connection = X11Connection();
     if (connection == nullptr) {
-        dialog->show();
         return;
     }
-    const std::optional<xcb_window_t> focus = OwnFocus(connection);
     // Shown without activation, a window carries a user time of 0: "do not focus it".
-    dialog->setAttribute(Qt::WA_ShowWithoutActivating, !focus);
-    const auto window = static_cast<xcb_window_t>(dialog->winId());
-    dialog->windowHandle()->setProperty("_q_showWithoutActivating", !focus);
+    dialog->windowHandle()->setProperty("_q_showWithoutActivating", !OwnFocus(connection));
     // Qt marks only the windows it blocks others with as modal, and keeps the states it finds on
     // a window that is not mapped yet.
     const xcb_atom_t modal = Atom(connection, "_NET_WM_STATE_MODAL");
-    xcb_change_property(connection, XCB_PROP_MODE_APPEND, window, Atom(connection, "_NET_WM_STATE"),
-                        XCB_ATOM_ATOM, 32, 1, &modal);
-    dialog->show();
-    if (!focus) {
-        return;
-    }
-    // The activation a modal dialog asks for, with the time of the user's last input rather than
-    // of now, and only if the focus is still the program's as the request goes out.
-    const std::optional<std::uint32_t> time = UserTime(connection, *focus);
-    if (time && OwnFocus(connection)) {
-        RequestActivation(connection, window, *time, *focus);
+    xcb_change_property(connection, XCB_PROP_MODE_APPEND,
+                        static_cast<xcb_window_t>(dialog->winId()),
+                        Atom(connection, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 1, &modal);
+}
+
+void ActivateModal(QWidget* dialog) {
+    xcb_connection_t* connection = X11Connection();
+    // Checked once more as the request goes out.
+    if (const std::optional<std::uint32_t> time = OwnUserTime(connection);
+        time && OwnFocus(connection)) {
+        RequestActivation(connection, dialog, *time);
     }
 }
 
 void CloseDialogsOf(QWidget* window) {
     xcb_connection_t* connection = X11Connection();
-    const std::optional<xcb_window_t> focus =
-        connection != nullptr ? OwnFocus(connection) : std::nullopt;
-    const std::optional<std::uint32_t> time = focus ? UserTime(connection, *focus) : std::nullopt;
+    const std::optional<std::uint32_t> time = OwnUserTime(connection);
     qDeleteAll(window->findChildren<QDialog*>(Qt::FindDirectChildrenOnly));
     if (time && window->isVisible()) {
-        RequestActivation(connection, static_cast<xcb_window_t>(window->winId()), *time, XCB_NONE);
+        RequestActivation(connection, window, *time);
     }
 }
 

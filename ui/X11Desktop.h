@@ -4,12 +4,17 @@ class QWidget;
 
 namespace qzds {
 
-// Shows a dialog of the program as a modal dialog of the desktop. Under X the window manager is
-// told that it is modal (transient for its parent, which Qt says itself), and so treats it as it
-// treats every modal dialog: Alt+Tab, a click on the main window, iconify and restore. It takes
-// the focus only while the focus is the program's, with the time of the user's last input there:
-// a click elsewhere, earlier or later, always wins.
-void ShowModal(QWidget* dialog);
+// Under X, marks a dialog of the program that is about to map as a modal dialog of the desktop
+// (transient for its parent, which Qt says itself). The window manager then treats it as it
+// treats every modal dialog: Alt+Tab, a click on the main window, iconify and restore. A dialog
+// that maps while the focus is in another application's window does not take it. For its Show
+// event: its window exists then, and is not mapped yet.
+void MarkModal(QWidget* dialog);
+
+// Asks for the focus for a dialog just shown, as a modal dialog does, only while the focus is the
+// program's and with the time of the user's last input there: a click elsewhere, before or after,
+// always wins.
+void ActivateModal(QWidget* dialog);
 
 // Deletes the window's dialogs and, if one of them had the focus, gives it back to the window, as
 // the end of a modal dialog does (a window manager might give it to another program's window).

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# The keyboard stays the desktop's: type ahead past a Return, then click another application
-# before the next dialog has the focus. That application gets the keys typed there, another
-# client can grab the keyboard (as a screen locker does), and none of it reaches the program,
-# whose dialogs still take their answers when the user comes back. Under openbox with
-# focusNew=no and under icewm, which leave the focus where the user put it. Runs in its own Xvfb
-# server and D-Bus session.
+# The keyboard stays the desktop's, and the window manager knows the dialogs are modal. Typed
+# ahead past a Return, a click on another application 0 to 200 ms later leaves the focus there:
+# that application gets the keys typed there, another client can grab the keyboard (as a screen
+# locker does), none of it reaches the program, and its dialogs still take their answers when the
+# user comes back. Alt+Tab leaves an asking dialog for another application, and a dialog iconified
+# comes back when the main window is activated. Under window managers that leave the focus where
+# the user put it (openbox with focusNew=no, icewm), and under metacity, which focuses a dialog
+# mapped just before a click itself, from 50 ms on. Runs in its own Xvfb server and D-Bus session.
 source "$(dirname "$0")/lib.sh"
 
 XCLIENT=$(dirname "$0")/xclient.py
@@ -15,27 +17,38 @@ other_can_grab() { /usr/bin/python3 "$XCLIENT" grab; }
 other_got() { grep -q "$1" "$OTHER_LOG"; }
 other_window() { OTHER=$(xdotool search --onlyvisible --name '^other client$' | head -n 1) && [ -n "$OTHER" ]; }
 
-# keys_stay_where_put NAME: with a window manager running.
-keys_stay_where_put() {
+# start_wm NAME COMMAND...: starts a window manager and waits until it names itself.
+start_wm() {
+    "${@:2}" >"$WORK/wm.log" 2>&1 &
+    WM_PID=$!
+    BACKGROUND+=($!)
+    wm_is() { wmctrl -m 2>/dev/null | grep -qi "$1"; }
+    wait_until 30 wm_is "$1" || { cat "$WORK/wm.log" >&2; fail "$1 did not start"; }
+}
+stop_wm() {
+    kill "$WM_PID"
+    wait "$WM_PID" 2>/dev/null || true
+}
+
+# The program with the summary of 12, 34 and 56 as the reference, and another client beside it.
+launch_beside_other() {
     launch
     key alt+m
     answer_all 12 34 56
     label_shot reference
+    : >"$OTHER_LOG"
     /usr/bin/python3 "$XCLIENT" window "$OTHER_LOG" &
     BACKGROUND+=($!)
-    wait_until 10 other_window || fail "$1: the other client's window did not appear"
-    xdotool windowactivate --sync "$WID"
-    press alt+h
+    wait_until 10 other_window || fail "the other client's window did not appear"
+}
+end_beside_other() {
+    key alt+e
+    wait_app_end
+    kill "${BACKGROUND[-1]}"
+}
 
-    xdotool key --clearmodifiers --delay 12 alt+m 1 2 Return
-    xdotool mousemove --window "$OTHER" 120 60 click 1
-    wait_until 10 focus_is "$OTHER" || fail "$1: the other client did not get the focus"
-    wait_until 5 other_can_grab || fail "$1: another client cannot grab the keyboard"
-    xdotool type --delay 20 xyz
-    wait_until 5 other_got xyz || fail "$1: the other client got '$(cat "$OTHER_LOG")', not xyz"
-    pass "$1: the other client gets its keys and can grab the keyboard"
-
-    # Back in the program, the dialog asking for b has nothing of what went elsewhere.
+# The dialog asking for b, activated by the user coming back, takes 34, then c takes 56.
+come_back_and_answer() {
     local b
     b=$(wait_dialog none)
     xdotool windowactivate --sync "$b"
@@ -43,10 +56,28 @@ keys_stay_where_put() {
     key Return
     answer "$b" 56 >/dev/null
     wait_until 10 label_is reference || fail "$1: the summary is not the one of 12, 34 and 56"
-    pass "$1: the answers typed into the program reach its dialogs"
-    key alt+e
-    wait_app_end
-    kill "${BACKGROUND[-1]}"
+}
+
+# click_away NAME MS...: for each delay, types ahead past a Return and clicks the other client
+# that many ms later; a second later the focus is still there.
+click_away() {
+    local name=$1 ms
+    for ms in "${@:2}"; do
+        xdotool windowactivate --sync "$WID"
+        press alt+h
+        xdotool key --clearmodifiers --delay 12 alt+m 1 2 Return
+        sleep "$(printf '0.%03d' "$ms")"
+        xdotool mousemove --window "$OTHER" 120 60 click 1
+        wait_until 10 focus_is "$OTHER" || fail "$name, $ms ms: the other client did not get the focus"
+        sleep 1
+        focus_is "$OTHER" || fail "$name, $ms ms: the program took the focus back"
+        wait_until 5 other_can_grab || fail "$name, $ms ms: another client cannot grab the keyboard"
+        : >"$OTHER_LOG"
+        xdotool type --delay 20 xyz
+        wait_until 5 other_got xyz || fail "$name, $ms ms: the other client got '$(cat "$OTHER_LOG")'"
+        come_back_and_answer "$name, $ms ms"
+    done
+    pass "$name: a click elsewhere ${*:2} ms after typed-ahead keys keeps the focus, and the answers typed back in the program reach its dialogs"
 }
 
 mkdir -p "$WORK/openbox"
@@ -55,12 +86,46 @@ cat >"$WORK/openbox/rc.xml" <<'XML'
 <openbox_config xmlns="http://openbox.org/3.4/rc"><focus><focusNew>no</focusNew></focus></openbox_config>
 XML
 start_window_manager --config-file "$WORK/openbox/rc.xml"
-keys_stay_where_put "openbox, focusNew=no"
-kill "$WM_PID"
-wait "$WM_PID" 2>/dev/null || true
+launch_beside_other
+click_away "openbox, focusNew=no" 0 10 50
+# Alt+Tab from a dialog that asks goes to the other client, as from any modal dialog.
+xdotool windowactivate --sync "$WID"
+key alt+m
+dialog=$(wait_dialog none)
+key alt+Tab
+wait_until 5 focus_is "$OTHER" || fail "Alt+Tab from an asking dialog did not reach the other client"
+xdotool windowactivate --sync "$dialog"
+answer_all 12 34 56
+wait_until 10 label_is reference || fail "after Alt+Tab: the summary is not the one of 12, 34 and 56"
+pass "Alt+Tab from an asking dialog reaches another application"
+end_beside_other
+stop_wm
 
-icewm >"$WORK/icewm.log" 2>&1 &
-BACKGROUND+=($!)
-wm_is_icewm() { wmctrl -m 2>/dev/null | grep -qi icewm; }
-wait_until 30 wm_is_icewm || { cat "$WORK/icewm.log" >&2; fail "icewm did not start"; }
-keys_stay_where_put icewm
+start_wm icewm icewm
+launch_beside_other
+click_away icewm 0 10 50
+end_beside_other
+stop_wm
+
+start_wm metacity metacity --replace
+launch_beside_other
+click_away metacity 50 200
+end_beside_other
+stop_wm
+
+# Iconified by the user, the asking dialog comes back with the main window and answers.
+start_wm fluxbox fluxbox
+launch_beside_other
+xdotool windowactivate --sync "$WID"
+key alt+m
+dialog=$(wait_dialog none)
+xdotool windowminimize --sync "$dialog"
+xdotool windowactivate --sync "$WID" 2>/dev/null || true
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
+wait_until 10 viewable "$dialog" || fail "fluxbox: the iconified dialog did not come back with the window"
+wait_until 10 focus_is "$dialog" || fail "fluxbox: the dialog that came back has no focus"
+xdotool type --delay 20 12
+key Return
+come_back_and_answer "fluxbox, iconified"
+pass "fluxbox: an iconified dialog comes back with the main window and answers"
+end_beside_other

@@ -95,13 +95,11 @@ inline QWidget* OpenDialog() {
     return nullptr;
 }
 
-// Ends every dialog still open, as a cancel.
+// Ends every dialog still asking, shown or not, as a cancel.
 inline void CloseOpenDialogs() {
-    while (QWidget* dialog = OpenDialog()) {
-        if (auto* asking = qobject_cast<QDialog*>(dialog)) {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* asking = qobject_cast<QDialog*>(window); asking != nullptr && IsAsking(asking)) {
             asking->reject();
-        } else {
-            dialog->hide();
         }
     }
 }
