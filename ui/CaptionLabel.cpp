@@ -22,13 +22,26 @@ void CaptionLabel::setCaption(const QString& caption) {
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QChar(text::LineBreak), QChar(u'\n'));
     setText(shown);
-#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-    // The new text is the answer to what the user just did, but the focus stays on a button:
-    // a screen reader speaks the label only when told.
     if (isVisible()) {
-        QAccessibleAnnouncementEvent announcement(this, shown);
-        QAccessible::updateAccessibility(&announcement);
+        announce();
     }
+}
+
+void CaptionLabel::showEvent(QShowEvent* event) {
+    QLabel::showEvent(event);
+    // The greeting, set before the window first shows, is told as the later texts are.
+    if (!m_announcedFirst) {
+        m_announcedFirst = true;
+        announce();
+    }
+}
+
+// The new text is the answer to what the user just did, but the focus stays on a button: a
+// screen reader speaks the label only when told, where Qt can tell it (6.8).
+void CaptionLabel::announce() {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAnnouncementEvent announcement(this, text());
+    QAccessible::updateAccessibility(&announcement);
 #endif
 }
 

@@ -15,8 +15,14 @@ public:
     const QString& caption() const { return m_caption; }
     void setCaption(const QString& caption);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void announce();
+
     QString m_caption;
+    bool m_announcedFirst = false; // the caption it had when it first showed
 };
 
 } // namespace qzds
