@@ -1,6 +1,10 @@
+#include "logic/RunTimeError.h"
+
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -52,6 +56,29 @@ TEST(DesktopFiles, NameTheProgramByItsIdAndVersion) {
     EXPECT_NE(metainfo.find("<release version=\"" QZDS_VERSION "\""), std::string::npos);
     EXPECT_NE(metainfo.find("<launchable type=\"desktop-id\">" QZDS_APP_ID ".desktop</launchable>"),
               std::string::npos);
+}
+
+TEST(Manual, NamesTheReleaseAndTheProgramsExitStatuses) {
+    const std::string manual = Read(QZDS_MANUAL_PATH);
+    EXPECT_EQ(manual.substr(0, manual.find('\n')),
+              ".TH QIUZUIDASHU 1 " QZDS_RELEASE_DATE " \"qiuzuidashu " QZDS_VERSION
+              "\" \"User Commands\"");
+    // Its list of exit statuses is the end by 退出 and the program's error numbers, no other.
+    std::set<int> listed;
+    const std::regex item("\n\\.B (\\d+)\n");
+    for (auto it = std::sregex_iterator(manual.begin() +
+                                            static_cast<std::ptrdiff_t>(manual.find("EXIT STATUS")),
+                                        manual.end(), item);
+         it != std::sregex_iterator(); ++it) {
+        listed.insert(std::stoi((*it)[1]));
+    }
+    using qzds::ErrorNumber;
+    std::set<int> statuses = {0};
+    for (const ErrorNumber number : {ErrorNumber::Overflow, ErrorNumber::OutOfMemory,
+                                     ErrorNumber::TypeMismatch, ErrorNumber::InternalError}) {
+        statuses.insert(static_cast<int>(number));
+    }
+    EXPECT_EQ(listed, statuses);
 }
 
 } // namespace

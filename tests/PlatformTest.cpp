@@ -92,18 +92,24 @@ INSTANTIATE_TEST_SUITE_P(
                    "en_US", "zh_CN"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SystemClock, ReadsTheLocalTimeOfTheZone) {
-    // The tests run in Pacific/Kiritimati, UTC+14 all year (see CMakeLists.txt): reading UTC
-    // instead of the local time would be off by 14 hours.
-    const auto localHour = [](std::time_t at) {
-        std::tm utc{};
-        gmtime_r(&at, &utc);
-        return (utc.tm_hour + 14) % 24;
-    };
-    const std::time_t before = std::time(nullptr);
-    const TimeOfDay now = SystemClock().now();
-    const std::time_t after = std::time(nullptr);
-    EXPECT_TRUE(now.hour == localHour(before) || now.hour == localHour(after)) << now.hour;
+TEST(SystemClock, ReadsTheLocalDateAndTimeOfTheZone) {
+    // The tests run in Pacific/Kiritimati, UTC+14 all year (see CMakeLists.txt): every field of
+    // the date and time there, to the second (tried again if a second turns meanwhile).
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const std::time_t before = std::time(nullptr);
+        const Date today = SystemClock().today();
+        const TimeOfDay now = SystemClock().now();
+        if (std::time(nullptr) != before) {
+            continue;
+        }
+        const std::time_t there = before + 14 * 60 * 60;
+        std::tm expected{};
+        gmtime_r(&there, &expected);
+        EXPECT_EQ(today, (Date{expected.tm_year + 1900, expected.tm_mon + 1, expected.tm_mday}));
+        EXPECT_EQ(now, (TimeOfDay{expected.tm_hour, expected.tm_min, expected.tm_sec}));
+        return;
+    }
+    FAIL() << "a second turned in each of three tries";
 }
 
 } // namespace

@@ -43,7 +43,8 @@ private slots:
 void InputPromptTest::asksWithTheProgramsTitleAndConfirmsWithEnter() {
     QString title, prompt;
     bool emptyFocusedField = false, bothButtons = false;
-    QPoint topLeft;
+    QRect frame;
+    QSize sizeHint;
     WhenDialogOpens([&](QWidget* dialog) {
         QVERIFY(QTest::qWaitForWindowActive(dialog, kPatience));
         title = dialog->windowTitle();
@@ -54,7 +55,8 @@ void InputPromptTest::asksWithTheProgramsTitleAndConfirmsWithEnter() {
         bothButtons = dialog->findChildren<QPushButton*>().size() == 2 &&
                       Button(dialog, QStringLiteral("确定")) != nullptr &&
                       Button(dialog, QStringLiteral("取消")) != nullptr;
-        topLeft = dialog->pos();
+        frame = QRect(dialog->pos(), dialog->size()); // where it was put, and its client size
+        sizeHint = dialog->sizeHint();
         QTest::keyClicks(field, QStringLiteral(" 3.7 "));
         QTest::keyClick(field, Qt::Key_Return);
     });
@@ -63,29 +65,40 @@ void InputPromptTest::asksWithTheProgramsTitleAndConfirmsWithEnter() {
     QCOMPARE(prompt, QStringLiteral("输入 a"));
     QVERIFY(emptyFocusedField);
     QVERIFY(bothButtons);
+    // As large as a one-line question needs, centred, its top a third of the way down.
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    QVERIFY2(qAbs(topLeft.y() - screen.height() / 3) <= 1,
-             qPrintable(QString::number(topLeft.y())));
+    QCOMPARE(frame.size(), sizeHint);
+    QVERIFY2(qAbs(frame.center().x() - screen.center().x()) <= 1 &&
+                 qAbs(frame.y() - screen.height() / 3) <= 1,
+             qPrintable(QStringLiteral("%1,%2").arg(frame.x()).arg(frame.y())));
 }
 
 void InputPromptTest::escapeCancelsAndNothingIsRemembered() {
-    WhenDialogOpens([](QWidget* dialog) {
-        auto* field = dialog->findChild<QLineEdit*>();
-        QTest::keyClicks(field, QStringLiteral("123"));
-        QTest::keyClick(field, Qt::Key_Escape);
-    });
-    QCOMPARE(InputPrompt::ask(nullptr, QStringLiteral("输入 b")), QString());
-    bool empty = false;
-    WhenDialogOpens([&](QWidget* dialog) {
-        empty = dialog->findChild<QLineEdit*>()->text().isEmpty();
-        dialog->close();
-    });
-    QCOMPARE(InputPrompt::ask(nullptr, QStringLiteral("输入 c")), QString());
-    QVERIFY(empty);
+    // Esc, 取消 and the close box each give an empty entry, and the next dialog starts empty.
+    const int interval = QApplication::doubleClickInterval();
+    QApplication::setDoubleClickInterval(0); // a click at once is not the end of a double-click
+    for (int way = 0; way < 3; ++way) {
+        bool empty = false;
+        WhenDialogOpens([&](QWidget* dialog) {
+            auto* field = dialog->findChild<QLineEdit*>();
+            empty = field->text().isEmpty();
+            QTest::keyClicks(field, QStringLiteral("123"));
+            if (way == 0) {
+                QTest::keyClick(field, Qt::Key_Escape);
+            } else if (way == 1) {
+                QTest::mouseClick(Button(dialog, QStringLiteral("取消")), Qt::LeftButton);
+            } else {
+                dialog->close();
+            }
+        });
+        QCOMPARE(InputPrompt::ask(nullptr, QStringLiteral("输入 b")), QString());
+        QVERIFY(empty);
+    }
+    QApplication::setDoubleClickInterval(interval);
 }
 
 void InputPromptTest::takesOneLineOfText_data() {
-    QTest::addColumn<QString>("typed");     // typed before the paste
+    QTest::addColumn<QString>("typed");     // typed with Shift held (a French keyboard's digits)
     QTest::addColumn<QString>("clipboard"); // pasted with Ctrl+V after Home and Right
     QTest::addColumn<int>("selected");      // and Shift+Right this often; -1: over all (Ctrl+A)
     QTest::addColumn<QString>("typedLast"); // on the keypad, after Alt+M, Alt+E, Alt+H, Alt+C
@@ -94,6 +107,8 @@ void InputPromptTest::takesOneLineOfText_data() {
     const QString none;
     QTest::newRow("Alt and Super keys type nothing")
         << none << none << 0 << QStringLiteral("5") << QStringLiteral("5");
+    QTest::newRow("signs and letters typed with Shift")
+        << QStringLiteral("+1E2") << none << 0 << none << QStringLiteral("+1E2");
     QTest::newRow("pasted line feed")
         << none << QStringLiteral("7\n") << 0 << none << QStringLiteral("7");
     QTest::newRow("pasted CR LF") << none << QStringLiteral("7\r\n") << 0 << none
@@ -129,7 +144,7 @@ void InputPromptTest::takesOneLineOfText() {
     QString shown;
     WhenDialogOpens([&](QWidget* dialog) {
         auto* field = dialog->findChild<QLineEdit*>();
-        QTest::keyClicks(field, typed);
+        QTest::keyClicks(field, typed, Qt::ShiftModifier);
         if (!clipboard.isEmpty()) {
             QGuiApplication::clipboard()->setText(clipboard);
             if (selected < 0) {
@@ -225,8 +240,12 @@ void InputPromptTest::waitsWithTheGuardsOfExec() {
     WhenDialogOpens([window](QWidget*) { delete window; });
     QCOMPARE(InputPrompt::ask(window, QStringLiteral("输入 a")), QString());
 
-    // A second wait for a dialog already waited for returns at once.
+    // Hidden while it asks: the wait ends, as exec()'s does, with a cancel.
     QDialog dialog;
+    WhenDialogOpens([](QWidget* asking) { asking->hide(); });
+    QCOMPARE(ShowAndWait(&dialog), int(QDialog::Rejected));
+
+    // A second wait for a dialog already waited for returns at once.
     int second = -1;
     WhenDialogOpens([&](QWidget*) {
         second = ShowAndWait(&dialog);
