@@ -91,11 +91,18 @@ void HandOverFocus(QDialog* answered) {
         answered->hide();
         answered->deleteLater();
     };
-    if (!answered->isVisible() || QGuiApplication::focusWindow() != answered->windowHandle()) {
+    // Qt learns of a focus change after the window system has made it: a dialog answered before
+    // Qt saw it get the focus may have it already.
+    if (!answered->isVisible() || QGuiApplication::focusWindow() == nullptr) {
         leave();
         return;
     }
-    QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, answered, leave);
+    QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, answered,
+                     [answered, leave](const QWindow* focus) {
+                         if (focus != answered->windowHandle()) {
+                             leave();
+                         }
+                     });
 }
 
 bool IsAsking(const QWidget* dialog) {

@@ -30,9 +30,10 @@ void PlaceOnScreen(QWidget* dialog, VerticalPlace place);
 // again.
 int ShowAndWait(QDialog* dialog);
 
-// Leaves an answered dialog on the screen for as long as it has the focus, then deletes it: the
-// focus passes from it straight to the program's next window, with no moment in which keys typed
-// ahead would go nowhere. Hidden and deleted at once when it does not have the focus.
+// Leaves an answered dialog on the screen until the focus moves to another window, then deletes
+// it: the focus passes from it straight to the program's next window, with no moment in which
+// keys typed ahead would go nowhere. Hidden and deleted at once while the focus is in another
+// application.
 void HandOverFocus(QDialog* answered);
 
 // Whether ShowAndWait waits for this dialog's answer: it is asking. A dialog still shown that has
