@@ -128,9 +128,10 @@ label_shot() {
     shot "$1" $((x + LABEL_X)) $((y + LABEL_Y)) "$LABEL_W" "$LABEL_H"
 }
 
-# The number of pixels in which two screenshots differ.
+# The number of pixels in which two screenshots differ (ImageMagick 7 adds the share in
+# brackets: "0 (0)").
 pixels_differing() {
-    compare -metric AE "$WORK/$1.png" "$WORK/$2.png" null: 2>&1 || true
+    { compare -metric AE "$WORK/$1.png" "$WORK/$2.png" null: 2>&1 || true; } | awk '{print $1}'
 }
 same_image() { [ "$(pixels_differing "$1" "$2")" = 0 ]; }
 
