@@ -6,7 +6,6 @@
 #include <regex>
 #include <set>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -14,33 +13,6 @@ std::string Read(const char* path) {
     std::ifstream in(path, std::ios::binary);
     EXPECT_TRUE(in.good()) << path;
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-unsigned Le16(const std::string& data, std::size_t at) {
-    return static_cast<unsigned char>(data.at(at)) |
-           static_cast<unsigned>(static_cast<unsigned char>(data.at(at + 1))) << 8;
-}
-
-TEST(Icon, HoldsExactlyTheThreeImages) {
-    const std::string ico = Read(QZDS_ICO_PATH);
-    ASSERT_GE(ico.size(), 6U);
-    EXPECT_EQ(Le16(ico, 0), 0U); // reserved
-    EXPECT_EQ(Le16(ico, 2), 1U); // an icon, not a cursor
-    ASSERT_EQ(Le16(ico, 4), 3U);
-
-    struct Image {
-        unsigned size;
-        unsigned bits;
-    };
-    const std::vector<Image> expected = {{32, 1}, {32, 4}, {16, 4}};
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE(i);
-        const std::size_t entry = 6 + 16 * i;
-        EXPECT_EQ(static_cast<unsigned char>(ico.at(entry)), expected[i].size);     // width
-        EXPECT_EQ(static_cast<unsigned char>(ico.at(entry + 1)), expected[i].size); // height
-        EXPECT_EQ(static_cast<unsigned char>(ico.at(entry + 2)), 1U << expected[i].bits);
-        EXPECT_EQ(Le16(ico, entry + 6), expected[i].bits);
-    }
 }
 
 TEST(DesktopFiles, NameTheProgramByItsIdAndVersion) {

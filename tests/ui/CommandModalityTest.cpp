@@ -115,11 +115,7 @@ void CommandModalityTest::keysForTheWindowReachTheDialogs() {
                         QCoreApplication::sendEvent(field, &commit);
                     }
                 });
-                for (auto* button : dialog->findChildren<QPushButton*>()) {
-                    if (button->text() == Q(text::Ok)) {
-                        button->click();
-                    }
-                }
+                Button(dialog, Q(text::Ok))->click();
                 i = end;
             } else if (c == '^') {
                 QTest::keyClick(window, typed[++i].toLatin1(), Qt::AltModifier);

@@ -3,8 +3,8 @@
 // What the widget tests share: the pinned date, time and locale, a window wired to test doubles,
 // and a way to answer a dialog from inside its event loop.
 
-#include "../FixedClock.h"
 #include "logic/RunTimeError.h"
+#include "platform/Clock.h"
 #include "ui/CaptionLabel.h"
 #include "ui/Dialogs.h"
 #include "ui/Form1.h"
@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -32,6 +33,17 @@ inline constexpr TimeOfDay kNow{0, 5, 9};
 inline QString Q(std::u16string_view text) {
     return ToQString(text);
 }
+
+// A clock that answers the date and time it was last given.
+struct FixedClock final : Clock {
+    FixedClock(Date today, TimeOfDay now)
+        : date(today)
+        , time(now) {}
+    Date today() const override { return date; }
+    TimeOfDay now() const override { return time; }
+    Date date;
+    TimeOfDay time;
+};
 
 // A window with scripted answers for the dialogs (an empty one is a cancel), and a record of
 // the prompts, the failure reports and the end of the program; or with the real dialogs.
@@ -90,6 +102,16 @@ inline QWidget* OpenDialog() {
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window->isVisible() && window->windowType() == Qt::Dialog && IsAsking(window)) {
             return window;
+        }
+    }
+    return nullptr;
+}
+
+// The dialog's button with this caption.
+inline QPushButton* Button(QWidget* dialog, const QString& caption) {
+    for (auto* button : dialog->findChildren<QPushButton*>()) {
+        if (button->text() == caption) {
+            return button;
         }
     }
     return nullptr;
