@@ -50,10 +50,14 @@ echo "ok: dpkg-buildpackage built the source, binary and dbgsym packages; the te
 # package are: Debian 12's lintian does not know the tag, and refuses an override of it.
 mkdir -p "$work/tree" && dpkg-deb -x "$deb" "$work/tree"
 allowed=initial-upload-closes-no-bugs,newer-standards-version
-# From dpkg 1.22.13 on (Debian testing), Rules-Requires-Root: no is the default and lintian calls
-# the field redundant; Debian 12's and 13's dpkg still need it to build without root.
+# From dpkg 1.22.13 on (Debian testing), Rules-Requires-Root: no and Priority: optional are the
+# defaults and lintian calls the fields redundant; Debian 12's and 13's dpkg still need them. From
+# debhelper 14 on, lintian calls compat 13 old; Debian 12's and 13's debhelper have 14 only in beta.
 if dpkg --compare-versions "$(dpkg-query -W -f='${Version}' dpkg)" ge 1.22.13; then
-    allowed+=,redundant-rules-requires-root-no-field
+    allowed+=,redundant-rules-requires-root-no-field,redundant-priority-optional-field
+fi
+if dpkg --compare-versions "$(dpkg-query -W -f='${Version}' debhelper)" ge 14; then
+    allowed+=,package-uses-old-debhelper-compat-version
 fi
 appstream=$(appstreamcli validate-tree --no-net --no-color "$work/tree" 2>&1 | grep -E '^[[:space:]]*[EW]:' || true)
 if [ -n "$appstream" ] && ! grep -qv ': url-homepage-missing' <<<"$appstream"; then
