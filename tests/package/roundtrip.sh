@@ -50,12 +50,16 @@ echo "ok: dpkg-buildpackage built the source, binary and dbgsym packages; the te
 # package are: Debian 12's lintian does not know the tag, and refuses an override of it.
 mkdir -p "$work/tree" && dpkg-deb -x "$deb" "$work/tree"
 allowed=initial-upload-closes-no-bugs,newer-standards-version
-# From dpkg 1.22.13 on (Debian testing), Rules-Requires-Root: no and Priority: optional are the
-# defaults and lintian calls the fields redundant; Debian 12's and 13's dpkg still need them. From
-# debhelper 14 on, lintian calls compat 13 old; Debian 12's and 13's debhelper have 14 only in beta.
-if dpkg --compare-versions "$(dpkg-query -W -f='${Version}' dpkg)" ge 1.22.13; then
-    allowed+=,redundant-rules-requires-root-no-field,redundant-priority-optional-field
-fi
+# Tags of a newer lintian (Debian testing's) for what Debian 12 still needs. From dpkg 1.22.13
+# on, Rules-Requires-Root: no and Priority: optional are the defaults and lintian calls the fields
+# redundant; Debian 12's dpkg still needs them. These are allowed where lintian knows them: Debian
+# 13's, with dpkg 1.22.22, does not, and refuses to suppress a tag it does not know. From debhelper
+# 14 on, lintian calls compat 13 old; Debian 12's and 13's debhelper have 14 only in beta.
+for tag in redundant-rules-requires-root-no-field redundant-priority-optional-field; do
+    if lintian-explain-tags "$tag" >/dev/null 2>&1; then
+        allowed+=,$tag
+    fi
+done
 if dpkg --compare-versions "$(dpkg-query -W -f='${Version}' debhelper)" ge 14; then
     allowed+=,package-uses-old-debhelper-compat-version
 fi
