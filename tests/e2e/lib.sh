@@ -20,6 +20,7 @@ cleanup() {
     local pid
     for pid in ${APP_PID:-} "${BACKGROUND[@]}"; do
         kill "$pid" 2>/dev/null || true
+        kill -CONT "$pid" 2>/dev/null || true # one held by a test ends only once let go
     done
     # Until they are gone they may still write there (fcitx5 saves its settings as it ends).
     for pid in ${APP_PID:-} "${BACKGROUND[@]}"; do
