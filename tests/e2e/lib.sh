@@ -68,10 +68,11 @@ window_title() {
     LC_ALL=C.UTF-8 xprop -id "$1" -notype _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME = "\(.*\)"$/\1/p'
 }
 
-# The program's visible windows with this exact title, one id a line.
+# The program's visible windows with this exact title, one id a line ("all": hidden ones too).
 windows_titled() {
-    local w
-    for w in $(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null); do
+    local w only=(--onlyvisible)
+    [ "${2:-}" = all ] && only=()
+    for w in $(xdotool search "${only[@]}" --pid "$APP_PID" 2>/dev/null); do
         [ "$(window_title "$w")" = "$1" ] && echo "$w"
     done
     return 0
