@@ -3,6 +3,8 @@
 #include "logic/Texts.h"
 
 #include <QAccessible>
+#include <QEvent>
+#include <QTimer>
 
 namespace qzds {
 
@@ -27,13 +29,15 @@ void CaptionLabel::setCaption(const QString& caption) {
     }
 }
 
-void CaptionLabel::showEvent(QShowEvent* event) {
-    QLabel::showEvent(event);
-    // The greeting, set before the window first shows, is told as the later texts are.
-    if (!m_announcedFirst) {
+bool CaptionLabel::event(QEvent* event) {
+    // The greeting, set before the window first shows, is told once the window is first active
+    // (Qt's bridge to a screen reader is not up yet as it first shows), after the focus that
+    // comes with the activation, as the later texts are.
+    if (event->type() == QEvent::WindowActivate && !m_announcedFirst) {
         m_announcedFirst = true;
-        announce();
+        QTimer::singleShot(0, this, &CaptionLabel::announce);
     }
+    return QLabel::event(event);
 }
 
 // The new text is the answer to what the user just did, but the focus stays on a button: a

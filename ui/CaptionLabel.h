@@ -16,13 +16,13 @@ public:
     void setCaption(const QString& caption);
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void announce();
 
     QString m_caption;
-    bool m_announcedFirst = false; // the caption it had when it first showed
+    bool m_announcedFirst = false; // the caption it had when its window was first active
 };
 
 } // namespace qzds

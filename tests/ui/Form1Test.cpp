@@ -255,8 +255,8 @@ void Form1Test::eachPressReplacesTheLabel() {
     h.form->CmdWelcome->click();
     QCOMPARE(h.caption(), QStringLiteral("欢迎使用\rVisual Basic"));
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-    // And a screen reader is told the greeting as the window shows, and each new text, though
-    // the focus stays on a button.
+    // And a screen reader is told the greeting as the window is first active, and each new
+    // text, though the focus stays on a button.
     static QStringList spoken;
     QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
         if (event->type() == QAccessible::Announcement) {
@@ -266,6 +266,9 @@ void Form1Test::eachPressReplacesTheLabel() {
     QAccessible::setActive(true);
     Harness shown;
     shown.form->show();
+    QCOMPARE(spoken, QStringList());
+    shown.showAndActivate();
+    QTRY_COMPARE_WITH_TIMEOUT(spoken.size(), 1, kPatience);
     shown.form->CmdWelcome->click();
     shown.form->CmdTime->click();
     QAccessible::installUpdateHandler(nullptr);
