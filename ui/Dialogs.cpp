@@ -16,6 +16,7 @@ namespace qzds {
 namespace {
 
 constexpr const char* Waiting = "qzdsWaitedFor";
+constexpr const char* HandingOver = "qzdsHandingOver"; // on an answered dialog's window
 
 // Marks the dialog modal for the window manager as it is about to map, and ends its wait when it
 // is hidden, as exec() does.
@@ -97,9 +98,13 @@ void HandOverFocus(QDialog* answered) {
         leave();
         return;
     }
+    answered->windowHandle()->setProperty(HandingOver, true);
+    // The focus has moved on once it is in a window that is not answered: Qt may tell late that
+    // a dialog answered before this one had the focus (under Wayland it tells of an activation
+    // only after a round trip), when the window system is already giving it to this one.
     QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, answered,
-                     [answered, leave](const QWindow* focus) {
-                         if (focus != answered->windowHandle()) {
+                     [leave](const QWindow* focus) {
+                         if (focus == nullptr || !focus->property(HandingOver).toBool()) {
                              leave();
                          }
                      });
