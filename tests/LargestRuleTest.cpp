@@ -4,10 +4,9 @@
 #include "logic/RunTimeError.h"
 
 #include <gtest/gtest.h>
-#include <iostream>
-#include <map>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <unicode/locid.h>
 #include <unicode/numfmt.h>
 #include <vector>
@@ -20,15 +19,9 @@ constexpr int kOverflow = 6;
 
 // The locales the rules are checked in; the symbols are ICU's own, not restated here. A name
 // with a codeset ("fr_CH.UTF-8") also brings in the C library's locale of that name.
-const NumberSymbols& Symbols(const std::string& locale) {
-    static std::map<std::string, NumberSymbols> cache;
-    auto found = cache.find(locale);
-    if (found == cache.end()) {
-        const std::string icuName = locale.substr(0, locale.find('.'));
-        found =
-            cache.emplace(locale, NumberSymbolsFor(icuName, icuName == locale ? "" : locale)).first;
-    }
-    return found->second;
+NumberSymbols Symbols(const std::string& locale) {
+    const std::string icuName = locale.substr(0, locale.find('.'));
+    return NumberSymbolsFor(icuName, icuName == locale ? "" : locale);
 }
 
 // What one call gives: its value, or the number of the error it raises. Every table's rows say
@@ -95,8 +88,6 @@ INSTANTIATE_TEST_SUITE_P(
                     Gives("just_above_a_half", "zh_CN", {u"2.5000001", u"1", u"1"}, 3),
                     Gives("half_to_even_then_greater_b", "zh_CN", {u"2.5", u"2.4", u"1"}, 2),
                     Gives("unrounded_b_taken_but_rounds_back", "zh_CN", {u"4", u"4.4", u"1"}, 4),
-                    Gives("three_equal", "zh_CN", {u"7", u"7", u"7"}, 7),
-                    Gives("blanks_around", "zh_CN", {u" 7 ", u"1", u"2"}, 7),
                     Gives("extreme_range", "zh_CN", {u"-32768.5", u"32767", u"32767.4"}, 32767),
                     Fails("empty_a", "zh_CN", {u"", u"x", u"99999"}),
                     Fails("overflow_a", "zh_CN", {u"40000", u"1", u"1"}, kOverflow),
@@ -198,12 +189,8 @@ TEST(NumberGrammar, HugeEntriesAreReadExactly) {
     // A pasted line of a million digits, correctly rounded (read in quadratic time, they would
     // not be read within the test's timeout).
     const std::u16string millionNines(1'000'000, u'9');
-    try {
-        NumericValue(millionNines, Symbols("zh_CN"));
-        ADD_FAILURE() << "a million nines fits no double";
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.number(), ErrorNumber::Overflow);
-    }
+    EXPECT_EQ(OutcomeOf([&] { return NumericValue(millionNines, Symbols("zh_CN")); }),
+              (Outcome{std::nullopt, kOverflow}));
     std::u16string tiny = u"0." + std::u16string(1'000'000, u'0') + u"1";
     EXPECT_EQ(NumericValue(tiny, Symbols("zh_CN")), 0.0);
     const std::u16string longFraction = u"32767." + std::u16string(500'000, u'4');
@@ -216,14 +203,12 @@ TEST(EveryLocale, GreetsAndReadsItsOwnNumbers) {
     int32_t count = 0;
     const icu::Locale* locales = icu::Locale::getAvailableLocales(count);
     std::vector<std::string> failures;
-    int readBack = 0;
     for (int32_t i = 0; i < count; ++i) {
         const std::string name = locales[i].getName();
         try {
             GreetingText({2026, 12, 8}, name);
             TimeText({13, 5, 9}, name);
             const NumberSymbols symbols = NumberSymbolsFor(name);
-            bool all = true;
             for (const bool latin : {false, true}) {
                 UErrorCode status = U_ZERO_ERROR;
                 icu::Locale locale(locales[i]);
@@ -240,18 +225,15 @@ TEST(EveryLocale, GreetsAndReadsItsOwnNumbers) {
                                               written.getBuffer() + written.length());
                     const Outcome read = OutcomeOf([&] { return NumericValue(text, symbols); });
                     if (read != Outcome{value, 0}) {
-                        all = false;
                         failures.push_back(name + ": " + testing::PrintToString(text) +
                                            " read as " + testing::PrintToString(read));
                     }
                 }
             }
-            readBack += all ? 1 : 0;
         } catch (const std::exception& e) {
             failures.push_back(name + ": " + e.what());
         }
     }
-    std::cout << readBack << " of " << count << " locales read their own numbers back\n";
     for (const std::string& failure : failures) {
         ADD_FAILURE() << failure;
     }

@@ -62,11 +62,6 @@ void Form1Test::windowLooksAsDesigned() {
     QVERIFY(flags.testFlags(Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                             Qt::WindowCloseButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
-    // Children in creation order: the window's own list starts with CmdExit and ends with Label1.
-    const auto children = h.form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    QCOMPARE(children.size(), 5);
-    QCOMPARE(children.first(), h.form->CmdExit);
-    QCOMPARE(children.last(), h.form->Label1);
     // The label over two rows of two buttons of one size, in two columns, all in the window.
     const QRect label = h.form->Label1->geometry(), welcome = h.form->CmdWelcome->geometry();
     const QRect time = h.form->CmdTime->geometry(), max = h.form->CmdMax->geometry(),
@@ -85,10 +80,8 @@ void Form1Test::windowLooksAsDesigned() {
     const QImage image = h.form->Label1->grab().toImage();
     QCOMPARE(image.pixelColor(1, image.height() - 2), QColor(0, 128, 0));
     bool yellow = false;
-    for (int y = 0; y < image.height() && !yellow; ++y) {
-        for (int x = 0; x < image.width() && !yellow; ++x) {
-            yellow = image.pixelColor(x, y) == QColor(255, 255, 0);
-        }
+    for (int i = 0; i < image.width() * image.height() && !yellow; ++i) {
+        yellow = image.pixelColor(i % image.width(), i / image.width()) == QColor(255, 255, 0);
     }
     QVERIFY2(yellow, "no pure yellow text pixel in the label");
     const QFont font = h.form->Label1->font();
@@ -158,7 +151,6 @@ void Form1Test::keysPressButtons_data() {
                            << Q(ThreeNumbersSummary(u"1", u"1", u"1", 1)) << -1;
     QTest::newRow("Alt+E") << int(Qt::Key_E) << true << -1 << Q(GreetingText(kToday, "zh_CN")) << 0;
     QTest::newRow("Return") << int(Qt::Key_Return) << false << 1 << welcome << -1;
-    QTest::newRow("Enter") << int(Qt::Key_Enter) << false << 1 << welcome << -1;
     QTest::newRow("Space") << int(Qt::Key_Space) << false << 0 << time << -1;
 }
 

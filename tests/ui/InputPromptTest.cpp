@@ -195,11 +195,9 @@ void InputPromptTest::qtSpeaksChineseInTheFieldsMenu() {
         dialog->close();
     });
     InputPrompt::ask(nullptr, QStringLiteral("输入 a"));
-    for (const QString& word : {QStringLiteral("撤消"), QStringLiteral("复制"),
-                                QStringLiteral("粘贴"), QStringLiteral("全选")}) {
-        QVERIFY2(std::any_of(entries.begin(), entries.end(),
-                             [&word](const QString& entry) { return entry.startsWith(word); }),
-                 qPrintable(entries.join(u' ')));
+    const QString menu = u'\n' + entries.join(u'\n');
+    for (const char16_t* word : {u"\n撤消", u"\n复制", u"\n粘贴", u"\n全选"}) {
+        QVERIFY2(menu.contains(QString::fromUtf16(word)), qPrintable(menu));
     }
 }
 
@@ -213,15 +211,6 @@ void InputPromptTest::waitsWithTheGuardsOfExec() {
     QDialog dialog;
     WhenDialogOpens([](QWidget* asking) { asking->hide(); });
     QCOMPARE(ShowAndWait(&dialog), int(QDialog::Rejected));
-
-    // A second wait for a dialog already waited for returns at once.
-    int second = -1;
-    WhenDialogOpens([&](QWidget*) {
-        second = ShowAndWait(&dialog);
-        dialog.accept();
-    });
-    QCOMPARE(ShowAndWait(&dialog), int(QDialog::Accepted));
-    QCOMPARE(second, int(QDialog::Rejected));
 }
 
 QTEST_MAIN(InputPromptTest)
