@@ -62,8 +62,7 @@ std::optional<xcb_window_t> OwnFocus(xcb_connection_t* connection) {
 }
 
 // The time of the user's last key or click in the program, which Qt keeps on the window that has
-// the focus; none while the focus is elsewhere, nor on a window shown without activation that the
-// window manager focused itself (its time is 0, which a request would take as "now").
+// the focus; none while the focus is elsewhere.
 std::optional<std::uint32_t> OwnUserTime(xcb_connection_t* connection) {
     const std::optional<xcb_window_t> focus =
         connection != nullptr ? OwnFocus(connection) : std::nullopt;
@@ -72,8 +71,7 @@ std::optional<std::uint32_t> OwnUserTime(xcb_connection_t* connection) {
     }
     const xcb_window_t timed =
         Property(connection, *focus, "_NET_WM_USER_TIME_WINDOW").value_or(*focus);
-    const std::optional<std::uint32_t> time = Property(connection, timed, "_NET_WM_USER_TIME");
-    return time != 0U ? time : std::nullopt;
+    return Property(connection, timed, "_NET_WM_USER_TIME");
 }
 
 // Asks the window manager to activate the window for an input at `time`: it refuses if the user
