@@ -27,10 +27,7 @@ start_wm() {
     wm_is() { wmctrl -m 2>/dev/null | grep -qi "$1"; }
     wait_until 30 wm_is "$1" || { cat "$WORK/wm.log" >&2; fail "$1 did not start"; }
 }
-stop_wm() {
-    kill "$WM_PID"
-    wait "$WM_PID" 2>/dev/null || true
-}
+stop_wm() { end_processes "$WM_PID"; }
 
 # The program with the summary of 12, 34 and 56 as the reference, and another client beside it.
 launch_beside_other() {

@@ -3,6 +3,10 @@
 # Sourced by each script, which runs inside its own Xvfb server (see CMakeLists.txt).
 
 set -euo pipefail
+# A failing command inside $(...) ends that subshell too, and fail() there ends the script.
+shopt -s inherit_errexit
+MAIN_SHELL=$$
+trap 'exit 1' USR1
 
 APP=${1:?usage: $0 PATH_TO_PROGRAM}
 TITLE='求最大数 Tavrelo 2006.9.'
@@ -17,19 +21,32 @@ APP_PID=
 WID=
 
 cleanup() {
-    local pid
-    for pid in ${APP_PID:-} "${BACKGROUND[@]}"; do
+    end_processes ${APP_PID:-} "${BACKGROUND[@]}"
+    rm -rf "$WORK"
+}
+
+# Ends these children of the script: SIGTERM, and SIGKILL for those still there 3 s later.
+# Until they are gone they may still write to $WORK (fcitx5 saves its settings as it ends).
+end_processes() {
+    local pid deadline=$((SECONDS + 3))
+    for pid in "$@"; do
         kill "$pid" 2>/dev/null || true
         kill -CONT "$pid" 2>/dev/null || true # one held by a test ends only once let go
     done
-    # Until they are gone they may still write there (fcitx5 saves its settings as it ends).
-    for pid in ${APP_PID:-} "${BACKGROUND[@]}"; do
+    for pid in "$@"; do
+        while running "$pid" && [ "$SECONDS" -lt "$deadline" ]; do sleep 0.05; done
+        kill -KILL "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     done
-    rm -rf "$WORK"
+}
+running() {
+    local state
+    state=$(ps -o stat= -p "$1" 2>/dev/null) && [[ $state != Z* ]]
 }
 trap cleanup EXIT
 
+# Reports a failed check and ends the script, also from a subshell ($(...), <(...)): the
+# script's own shell is told to end too, without a second report.
 fail() {
     echo "FAIL: $*" >&2
     if [ -s "$WORK/app.log" ]; then
@@ -37,10 +54,25 @@ fail() {
         tail -n 20 "$WORK/app.log" >&2
     fi
     # Leave a picture of the screen for whoever reads the failure.
-    import -window root "/tmp/qzds-e2e-failure-$$.png" 2>/dev/null &&
+    timeout 10 import -window root "/tmp/qzds-e2e-failure-$$.png" 2>/dev/null &&
         echo "screen at the failure: /tmp/qzds-e2e-failure-$$.png" >&2
+    [ "$BASHPID" = "$MAIN_SHELL" ] || kill -USR1 "$MAIN_SHELL"
     exit 1
 }
+
+# X clients can wait for ever: xwininfo for a click on the window it is to describe when it
+# finds none, xdotool --sync for a state that never comes. Each call is bounded.
+bounded() {
+    timeout 20 "$@" || {
+        local status=$?
+        [ "$status" != 124 ] || fail "$* did not end within 20 s"
+        return "$status"
+    }
+}
+xdotool() { bounded xdotool "$@"; }
+xwininfo() { bounded xwininfo "$@"; }
+xprop() { bounded xprop "$@"; }
+import() { bounded import "$@"; }
 pass() { echo "ok: $*"; }
 
 # wait_until SECONDS COMMAND...: runs COMMAND every 50 ms until it succeeds; fails after SECONDS.
@@ -98,6 +130,7 @@ launch() {
 
 # "X Y W H" of a window's client area on the screen ("root" for the whole screen).
 client_geometry() {
+    [ -n "$1" ] || fail "client_geometry: no window"
     local which=(-id "$1")
     [ "$1" = root ] && which=(-root)
     xwininfo "${which[@]}" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
@@ -185,16 +218,16 @@ click_at() {
     xdotool mousemove $((x + $1 + $3 / 2)) $((y + $2 + $4 / 2)) click 1
 }
 
-# The one input dialog or failure report now open (waits for a new one, other than $1).
+# The one input dialog or failure report now open (waits for a new one, other than $1): the
+# window that the check found, not one looked up again.
 wait_dialog() {
     local previous=${1:-none}
     wait_until 10 one_new_dialog "$previous" || fail "no new dialog appeared (after $previous)"
-    windows_titled "$DIALOG_TITLE"
+    echo "$NEW_DIALOG"
 }
 one_new_dialog() {
-    local open
-    open=$(windows_titled "$DIALOG_TITLE")
-    [ "$(printf '%s' "$open" | grep -c .)" = 1 ] && [ "$open" != "$1" ]
+    NEW_DIALOG=$(windows_titled "$DIALOG_TITLE")
+    [ "$(printf '%s' "$NEW_DIALOG" | grep -c .)" = 1 ] && [ "$NEW_DIALOG" != "$1" ]
 }
 
 # Checks that a dialog sits centred horizontally with its top a third of the way down.
