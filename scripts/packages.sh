@@ -5,7 +5,7 @@
 QZDS_RUN_PACKAGES=(
     build-essential cmake ninja-build pkgconf
     qt6-base-dev libicu-dev libxcb1-dev
-    fonts-arphic-ukai fonts-wqy-microhei
+    fonts-arphic-ukai fonts-wqy-microhei qt6-translations-l10n
 )
 
 # Everything scripts/test exercises on top of that. CLANG_RUNTIME stands for the sanitizer and

@@ -84,7 +84,7 @@ echo 'int main() {}' | aarch64-linux-gnu-g++ $flags -Werror -x c++ -c -o /dev/nu
 icu=/usr/lib/$(dpkg-architecture -q DEB_HOST_MULTIARCH)
 rm -rf "$work/arm64"
 cmake --preset default -S "$source" -B "$work/arm64" -DCMAKE_CXX_COMPILER=aarch64-linux-gnu-g++ \
-    -DQZDS_BUILD_UI=OFF -DQZDS_BUILD_TESTS=OFF -DICU_UC_LIBRARY_RELEASE="$icu/libicuuc.so" \
+    -DQZDS_BUILD_UI=OFF -DBUILD_TESTING=OFF -DICU_UC_LIBRARY_RELEASE="$icu/libicuuc.so" \
     -DICU_I18N_LIBRARY_RELEASE="$icu/libicui18n.so" >"$work/arm64.log" 2>&1 &&
     cmake --build "$work/arm64" --target platform logic >>"$work/arm64.log" 2>&1 ||
     { tail -n 20 "$work/arm64.log"; fail "the hardened preset with aarch64-linux-gnu-g++"; }
@@ -160,7 +160,7 @@ changelog="$work/binnmu/qiuzuidashu/debian/changelog"
     printf ' -- Buildd <buildd@example.invalid>  Fri, 01 Jan 2027 00:00:00 +0000\n\n'
     cat "$changelog"
 } >"$changelog.new" && mv "$changelog.new" "$changelog"
-cmake -S "$work/binnmu/qiuzuidashu" -B "$work/binnmu/build" -G Ninja -DQZDS_BUILD_TESTS=OFF \
+cmake -S "$work/binnmu/qiuzuidashu" -B "$work/binnmu/build" -G Ninja -DBUILD_TESTING=OFF \
     >"$work/binnmu/cmake.log" 2>&1 || { cat "$work/binnmu/cmake.log"; fail "cmake under a binNMU"; }
 cmp "$work/tree/usr/share/metainfo/$app_id.metainfo.xml" \
     "$work/binnmu/build/data/$app_id.metainfo.xml" || fail "a binNMU changes the metadata"
