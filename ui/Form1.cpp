@@ -11,6 +11,7 @@
 #include "ui/InputPrompt.h"
 #include "ui/LayoutTable.h"
 #include "ui/QtText.h"
+#include "ui/X11Desktop.h"
 
 #include <QCoreApplication>
 #include <QIcon>
@@ -63,6 +64,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent)
     , m_services(std::move(services))
     , m_modality(new CommandModality(this)) {
+    FollowUserInput(); // from the first key on
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ToQString(Form1Layout.caption));
     // A fixed client area, so no maximise box; the window system places the window where it

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QGuiApplication>
+#include <QInputEvent>
 #include <QWidget>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
@@ -61,13 +62,51 @@ std::optional<xcb_window_t> OwnFocus(xcb_connection_t* connection) {
     return focus->focus;
 }
 
-// The time of the user's last key or click in the program, which Qt keeps on the window that has
-// the focus; none while the focus is elsewhere.
+// The time of the latest key press, click or touch the program has taken from the window system,
+// whichever window it went to. Not a window's _NET_WM_USER_TIME: Qt stamps a window as it shows
+// with the time of whatever event came last (a property change, perhaps made by the window
+// manager for a click elsewhere), and only the window it believes has the focus as keys come.
+class InputClock : public QObject {
+public:
+    std::optional<std::uint32_t> latest;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (watched->isWindowType() && event->spontaneous() &&
+            (type == QEvent::KeyPress || type == QEvent::MouseButtonPress ||
+             type == QEvent::TouchBegin)) {
+            // Server time wraps around every 49.7 days: later is less than half the range ahead.
+            const auto time = static_cast<std::uint32_t>(static_cast<QInputEvent*>(event)->timestamp());
+            if (!latest || static_cast<std::int32_t>(time - *latest) > 0) {
+                latest = time;
+            }
+        }
+        return false;
+    }
+};
+
+InputClock* TheInputClock() {
+    static auto* clock = [] {
+        auto* made = new InputClock;
+        made->setParent(qGuiApp);
+        qGuiApp->installEventFilter(made);
+        return made;
+    }();
+    return clock;
+}
+
+// The time of the user's latest input in the program (before any, as a command pressed through
+// a screen reader may come, the one Qt keeps on the focused window); none while the focus is
+// elsewhere.
 std::optional<std::uint32_t> OwnUserTime(xcb_connection_t* connection) {
     const std::optional<xcb_window_t> focus =
         connection != nullptr ? OwnFocus(connection) : std::nullopt;
     if (!focus) {
         return std::nullopt;
+    }
+    if (TheInputClock()->latest) {
+        return TheInputClock()->latest;
     }
     const xcb_window_t timed =
         Property(connection, *focus, "_NET_WM_USER_TIME_WINDOW").value_or(*focus);
@@ -93,13 +132,21 @@ void RequestActivation(xcb_connection_t* connection, const QWidget* window, std:
 
 } // namespace
 
+void FollowUserInput() {
+    if (X11Connection() != nullptr) {
+        TheInputClock();
+    }
+}
+
 void MarkModal(QWidget* dialog) {
     xcb_connection_t* connection = X11Connection();
     if (connection == nullptr) {
         return;
     }
-    // Shown without activation, a window carries a user time of 0: "do not focus it".
-    dialog->windowHandle()->setProperty("_q_showWithoutActivating", !OwnFocus(connection));
+    // Shown without activation, a window carries a user time of 0: "do not focus it" (Qt would
+    // stamp it with the time of the last event it saw, which may follow a click elsewhere). The
+    // program asks for the focus itself, with the time of the user's input (ActivateModal).
+    dialog->windowHandle()->setProperty("_q_showWithoutActivating", true);
     // Qt marks only the windows it blocks others with as modal, and keeps the states it finds on
     // a window that is not mapped yet.
     const xcb_atom_t modal = Atom(connection, "_NET_WM_STATE_MODAL");

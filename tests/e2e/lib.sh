@@ -102,12 +102,7 @@ window_title() {
 
 # The program's visible windows with this exact title, one id a line ("all": hidden ones too).
 windows_titled() {
-    local w only=(--onlyvisible)
-    [ "${2:-}" = all ] && only=()
-    for w in $(xdotool search "${only[@]}" --pid "$APP_PID" 2>/dev/null); do
-        [ "$(window_title "$w")" = "$1" ] && echo "$w"
-    done
-    return 0
+    bounded /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/xclient.py" windows "$APP_PID" "$1" "${2:-}"
 }
 
 # Starts the program and waits for its window: sets APP_PID and WID.

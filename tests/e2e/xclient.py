@@ -6,10 +6,15 @@
                           to ACTIVATIONS ("window time" a line)
   xclient.py grab         grabs the keyboard as a screen locker does, and lets it go at once;
                           exits 0 if the grab succeeded
+  xclient.py windows PID TITLE [all]
+                          the ids of the process's windows with this exact title, one a line:
+                          the viewable ones, or all. Unlike xdotool search, which misses windows
+                          while others come and go (94 of 200 searches with windows churning
+                          beside), a window that vanishes during the look-up is only passed over.
 """
 import sys
 
-from Xlib import X, XK, display
+from Xlib import X, XK, display, error
 
 
 def window(log_path, activations_path):
@@ -47,8 +52,30 @@ def grab():
     return 0 if status == X.GrabSuccess else 1
 
 
+def windows(pid, title, which):
+    d = display.Display()
+    pid_atom, name_atom = d.intern_atom("_NET_WM_PID"), d.intern_atom("_NET_WM_NAME")
+    pending = [d.screen().root]
+    while pending:
+        w = pending.pop()
+        try:
+            pending.extend(w.query_tree().children)
+            owner = w.get_full_property(pid_atom, X.AnyPropertyType)
+            if owner is None or owner.value[0] != pid:
+                continue
+            name = w.get_full_property(name_atom, X.AnyPropertyType)
+            if name is None or name.value.decode("utf-8", "replace") != title:
+                continue
+            if which == "all" or w.get_attributes().map_state == X.IsViewable:
+                print(w.id)
+        except error.BadWindow:
+            pass
+
+
 if __name__ == "__main__":
     if sys.argv[1] == "window":
         window(sys.argv[2], sys.argv[3])
+    elif sys.argv[1] == "windows":
+        windows(int(sys.argv[2]), sys.argv[3], sys.argv[4] if len(sys.argv) > 4 else "viewable")
     else:
         sys.exit(grab())
