@@ -21,6 +21,9 @@ launch
 read -r _ _ w h < <(client_geometry "$WID")
 [ "$w $h" = "312 213" ] || fail "the client area is ${w}x${h}"
 pass "a client area of 312 x 213"
+# The desktop entry's StartupWMClass names the window by the first, instance part.
+[[ $(xprop -id "$WID" -notype WM_CLASS) == 'WM_CLASS = "qiuzuidashu", '* ]] ||
+    fail "the window's WM_CLASS is $(xprop -id "$WID" -notype WM_CLASS)"
 
 press alt+h && cp "$WORK/now.png" "$WORK/welcome.png"
 press alt+t && cp "$WORK/now.png" "$WORK/time.png"
