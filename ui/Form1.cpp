@@ -173,8 +173,10 @@ void Form1::runHandler(void (Form1::*handler)()) {
     } catch (...) {
         fail(RunTimeError(ErrorNumber::InternalError));
     }
-    m_modality->end();
+    // Over before the keys typed after the last answer reach the window: a Return or Space among
+    // them presses the focused button, as it does at any other time.
     m_running = false;
+    m_modality->end();
 }
 
 void Form1::fail(const RunTimeError& error) {
