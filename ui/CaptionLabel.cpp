@@ -3,13 +3,38 @@
 #include "logic/Texts.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QTimer>
 
 namespace qzds {
 
+namespace {
+
+// What a screen reader sees of the label: a notification, which it speaks as it shows (Orca
+// speaks neither a label's new name nor its new text unless it has the focus, and it never has).
+class CaptionAccessible : public QAccessibleWidget {
+public:
+    explicit CaptionAccessible(QWidget* label)
+        : QAccessibleWidget(label, QAccessible::Notification) {}
+    QString text(QAccessible::Text kind) const override {
+        return kind == QAccessible::Name ? static_cast<const QLabel*>(widget())->text()
+                                         : QAccessibleWidget::text(kind);
+    }
+};
+
+QAccessibleInterface* CaptionAccessibleFor(const QString& className, QObject* object) {
+    return className == QLatin1StringView(CaptionLabel::staticMetaObject.className())
+               ? new CaptionAccessible(static_cast<QWidget*>(object))
+               : nullptr;
+}
+
+} // namespace
+
 CaptionLabel::CaptionLabel(QWidget* parent)
     : QLabel(parent) {
+    static const bool accessible = (QAccessible::installFactory(&CaptionAccessibleFor), true);
+    Q_UNUSED(accessible);
     // Never markup, never an access key: a typed "<b>" or "&" shows as typed.
     setTextFormat(Qt::PlainText);
     setTextInteractionFlags(Qt::NoTextInteraction);
@@ -40,13 +65,11 @@ bool CaptionLabel::event(QEvent* event) {
     return QLabel::event(event);
 }
 
-// The new text is the answer to what the user just did, but the focus stays on a button: a
-// screen reader speaks the label only when told, where Qt can tell it (6.8).
+// The new text is the answer to what the user just did, but the focus stays on a button: the
+// notification shows anew, and a screen reader speaks it.
 void CaptionLabel::announce() {
-#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-    QAccessibleAnnouncementEvent announcement(this, text());
-    QAccessible::updateAccessibility(&announcement);
-#endif
+    QAccessibleEvent shown(this, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
 }
 
 } // namespace qzds
