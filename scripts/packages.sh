@@ -13,7 +13,7 @@ QZDS_RUN_PACKAGES=(
 # 12, 19 on Debian 13).
 QZDS_TEST_PACKAGES=(
     "${QZDS_RUN_PACKAGES[@]}"
-    libgtest-dev
+    libgtest-dev qt6-base-private-dev
     clang CLANG_RUNTIME clang-tidy clang-format
     xvfb xauth xdotool x11-utils imagemagick openbox wmctrl
     desktop-file-utils appstream appstream-compose dpkg-dev file locales

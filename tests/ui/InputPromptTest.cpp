@@ -9,9 +9,37 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QtGui/qpa/qplatforminputcontext.h>
+#include <QtGui/qpa/qplatforminputcontextplugin_p.h>
+#include <utility>
 
 using namespace qzds;
 using namespace qzds::test;
+
+// An input method that composes what the test gives it and commits it when asked, as pinyin does;
+// the widget tests choose it (QT_IM_MODULE=composing).
+class ComposingInputMethod : public QPlatformInputContext {
+public:
+    bool isValid() const override { return true; }
+    void commit() override {
+        QInputMethodEvent commit;
+        commit.setCommitString(std::exchange(composing, QString()));
+        if (!commit.commitString().isEmpty() && QGuiApplication::focusObject() != nullptr) {
+            QCoreApplication::sendEvent(QGuiApplication::focusObject(), &commit);
+        }
+    }
+    static inline QString composing;
+};
+
+class ComposingInputMethodPlugin : public QPlatformInputContextPlugin {
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID QPlatformInputContextFactoryInterface_iid FILE "composing.json")
+public:
+    QPlatformInputContext* create(const QString&, const QStringList&) override {
+        return new ComposingInputMethod;
+    }
+};
+Q_IMPORT_PLUGIN(ComposingInputMethodPlugin)
 
 class InputPromptTest : public QObject {
     Q_OBJECT
@@ -23,6 +51,7 @@ private slots:
     void takesOneLineOfText();
     void undoTakesBackAPasteOfSeveralLines();
     void ignoresTheSecondClickOfADoubleClick();
+    void okKeepsWhatTheInputMethodComposes();
     void qtSpeaksChineseInTheFieldsMenu();
     void waitsWithTheGuardsOfExec();
 };
@@ -181,6 +210,20 @@ void InputPromptTest::ignoresTheSecondClickOfADoubleClick() {
     QCOMPARE(InputPrompt::ask(nullptr, QStringLiteral("输入 b")), QStringLiteral("9"));
     QApplication::setDoubleClickInterval(interval);
     QVERIFY(openAfterEarlyClick);
+}
+
+// 确定 clicked while pinyin composes 你 (typed "ni"): the input method commits it to the entry.
+void InputPromptTest::okKeepsWhatTheInputMethodComposes() {
+    WhenDialogOpens([](QWidget* dialog) {
+        QVERIFY(QTest::qWaitForWindowActive(dialog, kPatience));
+        QInputMethodEvent composing(QStringLiteral("ni"), {});
+        QCoreApplication::sendEvent(dialog->findChild<QLineEdit*>(), &composing);
+        ComposingInputMethod::composing = QStringLiteral("你");
+        Button(dialog, QStringLiteral("确定"))->click();
+    });
+    QWidget window; // whose answered dialog stays, with the focus, until the next one asks
+    window.show();
+    QCOMPARE(InputPrompt::ask(&window, QStringLiteral("输入 a")), QStringLiteral("你"));
 }
 
 void InputPromptTest::qtSpeaksChineseInTheFieldsMenu() {
