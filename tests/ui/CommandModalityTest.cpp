@@ -163,9 +163,9 @@ void CommandModalityTest::keysForTheWindowReachTheDialogs() {
     }
     QTRY_COMPARE_WITH_TIMEOUT(ran.count(), 1, kPatience);
     const bool pressesTime = typed.endsWith(u"\n\n") || typed.endsWith(u' ');
-    QCOMPARE(w.form->Label1->caption(), pressesTime
-                                            ? QStringLiteral("现在是北京时间：\r00:05:09")
-                                            : QStringLiteral("输入：a=12 b=34 c=56  计算结果：Max =56"));
+    QCOMPARE(w.form->Label1->caption(),
+             pressesTime ? QStringLiteral("现在是北京时间：\r00:05:09")
+                         : QStringLiteral("输入：a=12 b=34 c=56  计算结果：Max =56"));
     QVERIFY(w.ended.empty());
     QCOMPARE(OpenDialog(), nullptr);
     QVERIFY(w.form->findChildren<QDialog*>().isEmpty()); // the answered ones are gone too
