@@ -63,7 +63,7 @@ def reap():
 
 
 def end_all():
-    """Ends every process of the session; returns those that only SIGKILL ended."""
+    """Ends every process of the session, and names those that only SIGKILL ended."""
     for sig in (signal.SIGTERM, signal.SIGCONT):
         for pid, _ in descendants():
             try:
@@ -74,7 +74,7 @@ def end_all():
     while time.monotonic() < deadline:
         reap()
         if not descendants():
-            return []
+            return
         time.sleep(0.05)
     stubborn = descendants()
     for pid, _ in stubborn:
@@ -85,7 +85,8 @@ def end_all():
     while descendants():
         reap()
         time.sleep(0.05)
-    return stubborn
+    print("ended only by SIGKILL:", *(f"{pid} {cmd}" for pid, cmd in stubborn), sep="\n  ",
+          file=sys.stderr)
 
 
 def read_line(fd, seconds):
@@ -104,13 +105,13 @@ def read_line(fd, seconds):
     return data.decode().strip() if b"\n" in data else None
 
 
-def start(command, log, seconds, what):
+def start(command, env, log, what):
     """Starts a server that writes its address to a pipe; returns the address."""
     reader, writer = os.pipe()
-    subprocess.Popen([part.replace("FD", str(writer)) for part in command], stdout=log,
+    subprocess.Popen([part.replace("FD", str(writer)) for part in command], env=env, stdout=log,
                      stderr=log, stdin=subprocess.DEVNULL, pass_fds=(writer,))
     os.close(writer)
-    address = read_line(reader, seconds)
+    address = read_line(reader, 30)
     if not address:
         fail(f"{what} did not start", log)
     return address
@@ -120,13 +121,10 @@ def fail(message, log):
     print(f"FAIL: {message}", file=sys.stderr)
     log.flush()
     with open(log.name, encoding="utf-8", errors="replace") as services:
-        tail = services.readlines()[-15:]
+        tail = [line.rstrip() for line in services if line.strip()][-15:]
     if tail:
         print("the session's services said:", *tail, sep="\n  ", file=sys.stderr)
-    stubborn = end_all()
-    if stubborn:
-        print("ended only by SIGKILL:", *(f"{pid} {cmd}" for pid, cmd in stubborn),
-              sep="\n  ", file=sys.stderr)
+    end_all()
     sys.exit(1)
 
 
@@ -143,10 +141,11 @@ def main():
     env = dict(os.environ)
     if x11:
         display = start(["Xvfb", "-displayfd", "FD", "-screen", "0", "1024x768x24", "-noreset",
-                         "-nolisten", "tcp"], log, 30, "the X server")
+                         "-nolisten", "tcp"], env, log, "the X server")
         env["DISPLAY"] = ":" + display
+    # The services the bus starts (the accessibility bus, an input method) find the display.
     env["DBUS_SESSION_BUS_ADDRESS"] = start(
-        ["dbus-daemon", "--session", "--nofork", "--print-address=FD"], log, 30, "the session bus")
+        ["dbus-daemon", "--session", "--nofork", "--print-address=FD"], env, log, "the session bus")
     script = subprocess.Popen(command, env=env, stdin=subprocess.DEVNULL)
 
     def stop(number, _frame):
@@ -159,10 +158,7 @@ def main():
     except subprocess.TimeoutExpired:
         tree = "\n  ".join(f"{pid} {cmd}" for pid, cmd in descendants())
         fail(f"{' '.join(command)} did not end within {seconds:.0f} s; running:\n  {tree}", log)
-    stubborn = end_all()
-    if stubborn:
-        print("the session left behind, ended only by SIGKILL:",
-              *(f"{pid} {cmd}" for pid, cmd in stubborn), sep="\n  ", file=sys.stderr)
+    end_all()
     if status == 0:
         os.unlink(log.name)
     else:
