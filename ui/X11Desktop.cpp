@@ -143,10 +143,8 @@ void MarkModal(QWidget* dialog) {
     if (connection == nullptr) {
         return;
     }
-    // Shown without activation, a window carries a user time of 0: "do not focus it" (Qt would
-    // stamp it with the time of the last event it saw, which may follow a click elsewhere). The
-    // program asks for the focus itself, with the time of the user's input (ActivateModal).
-    dialog->windowHandle()->setProperty("_q_showWithoutActivating", true);
+    // Shown without activation, a window carries a user time of 0: "do not focus it".
+    dialog->windowHandle()->setProperty("_q_showWithoutActivating", !OwnFocus(connection));
     // Qt marks only the windows it blocks others with as modal, and keeps the states it finds on
     // a window that is not mapped yet.
     const xcb_atom_t modal = Atom(connection, "_NET_WM_STATE_MODAL");

@@ -11,8 +11,8 @@ void FollowUserInput();
 // Under X, marks a dialog of the program that is about to map as a modal dialog of the desktop
 // (transient for its parent, which Qt says itself). The window manager then treats it as it
 // treats every modal dialog: Alt+Tab, a click on the main window, iconify and restore. A dialog
-// maps without taking the focus: ActivateModal asks for it. For its Show event: its window exists
-// then, and is not mapped yet.
+// that maps while the focus is in another application's window does not take it. For its Show
+// event: its window exists then, and is not mapped yet.
 void MarkModal(QWidget* dialog);
 
 // Asks for the focus for a dialog just shown, as a modal dialog does, only while the focus is the
