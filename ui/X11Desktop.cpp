@@ -77,7 +77,8 @@ protected:
             (type == QEvent::KeyPress || type == QEvent::MouseButtonPress ||
              type == QEvent::TouchBegin)) {
             // Server time wraps around every 49.7 days: later is less than half the range ahead.
-            const auto time = static_cast<std::uint32_t>(static_cast<QInputEvent*>(event)->timestamp());
+            const auto time =
+                static_cast<std::uint32_t>(static_cast<QInputEvent*>(event)->timestamp());
             if (!latest || static_cast<std::int32_t>(time - *latest) > 0) {
                 latest = time;
             }
@@ -96,8 +97,8 @@ InputClock* TheInputClock() {
     return clock;
 }
 
-// The time of the user's latest input in the program (before any, as a command pressed through
-// a screen reader may come, the one Qt keeps on the focused window); none while the focus is
+// The time of the user's latest input in the program (before any, as when a screen reader
+// presses the command's button, the one Qt keeps on the focused window); none while the focus is
 // elsewhere.
 std::optional<std::uint32_t> OwnUserTime(xcb_connection_t* connection) {
     const std::optional<xcb_window_t> focus =
@@ -110,7 +111,10 @@ std::optional<std::uint32_t> OwnUserTime(xcb_connection_t* connection) {
     }
     const xcb_window_t timed =
         Property(connection, *focus, "_NET_WM_USER_TIME_WINDOW").value_or(*focus);
-    return Property(connection, timed, "_NET_WM_USER_TIME");
+    // 0 marks a window shown without activation that the window manager focused itself: a
+    // request stamped 0 would mean "now", not the user's input.
+    const std::optional<std::uint32_t> time = Property(connection, timed, "_NET_WM_USER_TIME");
+    return time != 0U ? time : std::nullopt;
 }
 
 // Asks the window manager to activate the window for an input at `time`: it refuses if the user
