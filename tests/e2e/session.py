@@ -5,10 +5,10 @@
 The session: its own D-Bus session bus and, with --x11, its own Xvfb server on a display no other
 X server uses (the server picks it itself, so a chroot whose /tmp is empty cannot take a host's).
 Whatever the script and the services it starts leave behind (an accessibility bus the session bus
-activated, a window manager's helper, a child held with SIGSTOP) is ended once the script ends:
-SIGTERM, then SIGKILL after two seconds. This process adopts every orphan of the session
-(PR_SET_CHILD_SUBREAPER), so none escapes by double-forking, and the services write to a log
-file, not to the test's output, which stays open only as long as the script does. A script still
+activated, a window manager stuck in its SIGTERM handler, a child held with SIGSTOP) is ended once
+the script ends: SIGTERM, then SIGKILL two seconds later. This process adopts every orphan of the
+session (PR_SET_CHILD_SUBREAPER), so none escapes by double-forking, and the services write to a
+log file, not to the test's output, which stays open only as long as the script. A script still
 running after SECONDS fails with the processes it was waiting for.
 """
 import ctypes
@@ -20,98 +20,68 @@ import tempfile
 import time
 
 PR_SET_CHILD_SUBREAPER = 36
-GRACE = 2.0  # seconds between SIGTERM and SIGKILL
 
 
 def descendants():
-    """This process's descendants, parents first: (pid, command line)."""
+    """This process's living descendants, parents first: (pid, command line)."""
     children = {}
-    for entry in os.listdir("/proc"):
-        if not entry.isdigit():
-            continue
+    for entry in filter(str.isdigit, os.listdir("/proc")):
         try:
             with open(f"/proc/{entry}/stat", "rb") as stat:
-                fields = stat.read().rsplit(b")", 1)[1].split()
-            if fields[0] == b"Z":
-                continue
-            children.setdefault(int(fields[1]), []).append(int(entry))
-        except (OSError, IndexError):
+                state, parent = stat.read().rsplit(b")", 1)[1].split()[:2]
+            with open(f"/proc/{entry}/cmdline", "rb") as cmdline:
+                command = cmdline.read().replace(b"\0", b" ").decode(errors="replace")[:150]
+        except OSError:
             continue
+        if state != b"Z":
+            children.setdefault(int(parent), []).append((int(entry), command.strip()))
     found, queue = [], [os.getpid()]
     while queue:
-        for pid in children.get(queue.pop(0), []):
-            found.append(pid)
-            queue.append(pid)
-    return [(pid, command_line(pid)) for pid in found]
+        for child in children.get(queue.pop(0), []):
+            found.append(child)
+            queue.append(child[0])
+    return found
 
 
-def command_line(pid):
-    try:
-        with open(f"/proc/{pid}/cmdline", "rb") as cmdline:
-            return cmdline.read().replace(b"\0", b" ").decode(errors="replace").strip()[:150]
-    except OSError:
-        return "?"
-
-
-def reap():
-    while True:
+def signal_all(number):
+    for pid, _ in descendants():
         try:
-            if os.waitpid(-1, os.WNOHANG)[0] == 0:
-                return
-        except ChildProcessError:
-            return
+            os.kill(pid, number)
+        except ProcessLookupError:
+            pass
 
 
 def end_all():
     """Ends every process of the session, and names those that only SIGKILL ended."""
-    for sig in (signal.SIGTERM, signal.SIGCONT):
-        for pid, _ in descendants():
-            try:
-                os.kill(pid, sig)
-            except ProcessLookupError:
-                pass
-    deadline = time.monotonic() + GRACE
-    while time.monotonic() < deadline:
+    signal_all(signal.SIGTERM)
+    signal_all(signal.SIGCONT)
+    deadline = time.monotonic() + 2
+    while descendants() and time.monotonic() < deadline:
         reap()
-        if not descendants():
-            return
         time.sleep(0.05)
     stubborn = descendants()
-    for pid, _ in stubborn:
-        try:
-            os.kill(pid, signal.SIGKILL)
-        except ProcessLookupError:
-            pass
     while descendants():
+        signal_all(signal.SIGKILL)
         reap()
         time.sleep(0.05)
-    print("ended only by SIGKILL:", *(f"{pid} {cmd}" for pid, cmd in stubborn), sep="\n  ",
-          file=sys.stderr)
+    if stubborn:
+        print("ended only by SIGKILL:", *(f"{pid} {cmd}" for pid, cmd in stubborn), sep="\n  ",
+              file=sys.stderr)
 
 
-def read_line(fd, seconds):
-    """The first line written to a pipe, within SECONDS."""
-    deadline, data = time.monotonic() + seconds, b""
-    os.set_blocking(fd, False)
-    while b"\n" not in data and time.monotonic() < deadline:
-        try:
-            chunk = os.read(fd, 256)
-            if not chunk:
-                break
-            data += chunk
-        except BlockingIOError:
-            time.sleep(0.02)
-    os.close(fd)
-    return data.decode().strip() if b"\n" in data else None
+def reap():
+    try:
+        while os.waitpid(-1, os.WNOHANG)[0] != 0:
+            pass
+    except ChildProcessError:
+        pass
 
 
 def start(command, env, log, what):
-    """Starts a server that writes its address to a pipe; returns the address."""
-    reader, writer = os.pipe()
-    subprocess.Popen([part.replace("FD", str(writer)) for part in command], env=env, stdout=log,
-                     stderr=log, stdin=subprocess.DEVNULL, pass_fds=(writer,))
-    os.close(writer)
-    address = read_line(reader, 30)
+    """Starts a server that prints its address on its first line; returns the address."""
+    server = subprocess.Popen(command, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                              stderr=log, text=True)
+    address = server.stdout.readline().strip()
     if not address:
         fail(f"{what} did not start", log)
     return address
@@ -122,42 +92,32 @@ def fail(message, log):
     log.flush()
     with open(log.name, encoding="utf-8", errors="replace") as services:
         tail = [line.rstrip() for line in services if line.strip()][-15:]
-    if tail:
-        print("the session's services said:", *tail, sep="\n  ", file=sys.stderr)
+    print("what the session's services said:", *tail, sep="\n  ", file=sys.stderr)
     end_all()
     sys.exit(1)
 
 
 def main():
-    args = sys.argv[1:]
-    x11 = args[0] == "--x11"
-    if x11:
-        args = args[1:]
-    seconds, command = float(args[0]), args[1:]
-    libc = ctypes.CDLL(None, use_errno=True)
-    if libc.prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0) != 0:
+    x11 = sys.argv[1] == "--x11"
+    seconds, command = float(sys.argv[1 + x11]), sys.argv[2 + x11:]
+    if ctypes.CDLL(None).prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0) != 0:
         print("cannot adopt the session's orphans: they may outlive it", file=sys.stderr)
     log = tempfile.NamedTemporaryFile("w", prefix="qzds-session-", suffix=".log", delete=False)
     env = dict(os.environ)
     if x11:
-        display = start(["Xvfb", "-displayfd", "FD", "-screen", "0", "1024x768x24", "-noreset",
-                         "-nolisten", "tcp"], env, log, "the X server")
-        env["DISPLAY"] = ":" + display
+        env["DISPLAY"] = ":" + start(["Xvfb", "-displayfd", "1", "-screen", "0", "1024x768x24",
+                                      "-noreset", "-nolisten", "tcp"], env, log, "the X server")
     # The services the bus starts (the accessibility bus, an input method) find the display.
     env["DBUS_SESSION_BUS_ADDRESS"] = start(
-        ["dbus-daemon", "--session", "--nofork", "--print-address=FD"], env, log, "the session bus")
+        ["dbus-daemon", "--session", "--nofork", "--print-address=1"], env, log, "the session bus")
     script = subprocess.Popen(command, env=env, stdin=subprocess.DEVNULL)
-
-    def stop(number, _frame):
-        fail(f"stopped by signal {number}", log)
-
-    signal.signal(signal.SIGTERM, stop)
-    signal.signal(signal.SIGINT, stop)
+    for number in (signal.SIGTERM, signal.SIGINT):
+        signal.signal(number, lambda number, _: fail(f"stopped by signal {number}", log))
     try:
         status = script.wait(timeout=seconds)
     except subprocess.TimeoutExpired:
-        tree = "\n  ".join(f"{pid} {cmd}" for pid, cmd in descendants())
-        fail(f"{' '.join(command)} did not end within {seconds:.0f} s; running:\n  {tree}", log)
+        running = "\n  ".join(f"{pid} {cmd}" for pid, cmd in descendants())
+        fail(f"{' '.join(command)} did not end within {seconds:.0f} s; running:\n  {running}", log)
     end_all()
     if status == 0:
         os.unlink(log.name)
