@@ -96,10 +96,6 @@ start_window_manager() {
     wait_until 10 test -e "$WORK/openbox-ready" || fail "the window manager did not start"
 }
 
-window_title() {
-    LC_ALL=C.UTF-8 xprop -id "$1" -notype _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME = "\(.*\)"$/\1/p'
-}
-
 # The program's visible windows with this exact title, one id a line ("all": hidden ones too).
 windows_titled() {
     bounded /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/xclient.py" windows "$APP_PID" "$1" "${2:-}"
