@@ -18,23 +18,36 @@ namespace {
 constexpr const char* Waiting = "qzdsWaitedFor";
 constexpr const char* HandingOver = "qzdsHandingOver"; // on an answered dialog's window
 
-// Marks the dialog modal for the window manager as it is about to map, and ends its wait when it
-// is hidden, as exec() does.
+// Marks the dialog modal for the window manager as it is about to map, asks for the focus for it
+// once it is on the screen, and ends its wait when it is hidden, as exec() does.
 class DialogWatcher : public QObject {
 public:
-    DialogWatcher(QEventLoop* loop, std::function<void()> stop)
+    DialogWatcher(QDialog* dialog, QEventLoop* loop, std::function<void()> stop)
         : QObject(loop)
+        , m_dialog(dialog)
         , m_stop(std::move(stop)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != m_dialog) {
+            if (event->type() == QEvent::Expose && !m_asked &&
+                static_cast<QWindow*>(watched)->isExposed()) {
+                m_asked = true;
+                ActivateModal(m_dialog);
+            } else if (event->type() == QEvent::FocusIn && !m_focused) {
+                m_focused = true;
+                ModalFocused(m_dialog);
+            }
+            return false;
+        }
         // Only the program shows and hides it: the window system's Show and Hide come with
         // iconify and restore.
         if (event->spontaneous()) {
             return false;
         }
         if (event->type() == QEvent::Show) {
-            MarkModal(static_cast<QWidget*>(watched));
+            MarkModal(m_dialog);
+            m_dialog->windowHandle()->installEventFilter(this);
         } else if (event->type() == QEvent::Hide) {
             m_stop();
         }
@@ -42,7 +55,10 @@ protected:
     }
 
 private:
+    QDialog* m_dialog;
     std::function<void()> m_stop;
+    bool m_asked = false;
+    bool m_focused = false;
 };
 
 } // namespace
@@ -76,9 +92,8 @@ int ShowAndWait(QDialog* dialog) {
     QObject::connect(dialog, &QObject::destroyed, &loop, &QEventLoop::quit);
     // The answer when the dialog goes without one (hidden, or the program ends).
     dialog->setResult(QDialog::Rejected);
-    dialog->installEventFilter(new DialogWatcher(&loop, stop));
+    dialog->installEventFilter(new DialogWatcher(dialog, &loop, stop));
     dialog->show();
-    ActivateModal(dialog);
     loop.exec(QEventLoop::DialogExec);
     if (alive.isNull()) {
         return QDialog::Rejected;

@@ -3,10 +3,14 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QInputEvent>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
+#include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -117,21 +121,34 @@ std::optional<std::uint32_t> OwnUserTime(xcb_connection_t* connection) {
     return time != 0U ? time : std::nullopt;
 }
 
-// Asks the window manager to activate the window for an input at `time`: it refuses if the user
-// has clicked elsewhere since.
-void RequestActivation(xcb_connection_t* connection, const QWidget* window, std::uint32_t time) {
-    xcb_client_message_event_t activate{};
-    activate.response_type = XCB_CLIENT_MESSAGE;
-    activate.format = 32;
-    activate.window = static_cast<xcb_window_t>(window->winId());
-    activate.type = Atom(connection, "_NET_ACTIVE_WINDOW");
-    activate.data.data32[0] = 1; // from an application
-    activate.data.data32[1] = time;
+// Whether the X server is XWayland, a Wayland compositor its window manager: it names its
+// outputs so.
+bool UnderXWayland() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr && screen->name().startsWith(u"XWAYLAND");
+}
+
+// Sends the window manager a request about one of the program's mapped windows.
+void SendToWindowManager(xcb_connection_t* connection, const QWidget* window, std::string_view type,
+                         std::array<std::uint32_t, 3> data) {
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = static_cast<xcb_window_t>(window->winId());
+    message.type = Atom(connection, type);
+    std::copy(data.begin(), data.end(), std::begin(message.data.data32));
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
     xcb_send_event(connection, 0, root,
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                   reinterpret_cast<const char*>(&activate)); // NOLINT(*-reinterpret-cast)
+                   reinterpret_cast<const char*>(&message)); // NOLINT(*-reinterpret-cast)
     xcb_flush(connection);
+}
+
+// Asks the window manager to activate the window for an input at `time`: it refuses if the user
+// has clicked elsewhere since.
+void RequestActivation(xcb_connection_t* connection, const QWidget* window, std::uint32_t time) {
+    SendToWindowManager(connection, window, "_NET_ACTIVE_WINDOW",
+                        {1 /* an application */, time, 0});
 }
 
 } // namespace
@@ -149,6 +166,10 @@ void MarkModal(QWidget* dialog) {
     }
     // Shown without activation, a window carries a user time of 0: "do not focus it".
     dialog->windowHandle()->setProperty("_q_showWithoutActivating", !OwnFocus(connection));
+    // Under XWayland, only once it has the focus (ModalFocused).
+    if (UnderXWayland()) {
+        return;
+    }
     // Qt marks only the windows it blocks others with as modal, and keeps the states it finds on
     // a window that is not mapped yet.
     const xcb_atom_t modal = Atom(connection, "_NET_WM_STATE_MODAL");
@@ -166,10 +187,23 @@ void ActivateModal(QWidget* dialog) {
     }
 }
 
+void ModalFocused(QWidget* dialog) {
+    if (xcb_connection_t* connection = X11Connection(); connection != nullptr && UnderXWayland()) {
+        SendToWindowManager(connection, dialog, "_NET_WM_STATE",
+                            {1 /* add */, Atom(connection, "_NET_WM_STATE_MODAL"), 0});
+    }
+}
+
 void CloseDialogsOf(QWidget* window) {
     xcb_connection_t* connection = X11Connection();
     const std::optional<std::uint32_t> time = OwnUserTime(connection);
-    qDeleteAll(window->findChildren<QDialog*>(Qt::FindDirectChildrenOnly));
+    // The latest first: as the one with the focus goes, the window manager gives the focus to the
+    // window, or to a modal dialog of it still there (mutter 48 even to one it has not shown yet,
+    // and then to none).
+    QList<QDialog*> dialogs = window->findChildren<QDialog*>(Qt::FindDirectChildrenOnly);
+    while (!dialogs.isEmpty()) {
+        delete dialogs.takeLast();
+    }
     if (time && window->isVisible()) {
         RequestActivation(connection, window, *time);
     }

@@ -15,9 +15,15 @@ void FollowUserInput();
 // event: its window exists then, and is not mapped yet.
 void MarkModal(QWidget* dialog);
 
-// Asks for the focus for a dialog just shown, as a modal dialog does, only while the focus is the
-// program's and with the time of the latest input the program has taken: a click elsewhere,
-// before or after, always wins.
+// Under XWayland, marks a dialog that has just got the focus as modal: there MarkModal leaves it
+// to this, since mutter sends no key to the parent of a modal dialog that has not got the focus,
+// and the keys typed ahead in that moment would be lost.
+void ModalFocused(QWidget* dialog);
+
+// Asks for the focus for a dialog on the screen (asked before, it could go to a window a Wayland
+// compositor has no surface for yet, and the keys typed then would go nowhere), as a modal does,
+// only while the focus is the program's and with the time of the latest input the program has
+// taken: a click elsewhere, before or after, always wins.
 void ActivateModal(QWidget* dialog);
 
 // Deletes the window's dialogs and, if one of them had the focus, gives it back to the window, as
