@@ -20,7 +20,7 @@ QZDS_TEST_PACKAGES=(
     debhelper lintian devscripts man-db autopkgtest g++-aarch64-linux-gnu
     dbus at-spi2-core python3 python3-pyatspi
     fcitx5 fcitx5-frontend-qt6
-    python3-xlib icewm metacity fluxbox xfwm4
+    python3-xlib icewm metacity fluxbox xfwm4 mutter xwayland
 )
 
 # The runtime package of the clang the release has (installed, or else to be installed);

@@ -101,6 +101,24 @@ windows_titled() {
     bounded /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/xclient.py" windows "$APP_PID" "$1" "${2:-}"
 }
 
+# Brings up the accessibility bus and its registry, as a desktop session that is up has them:
+# asking the session bus for the accessibility bus starts it (D-Bus activation), and asking that
+# bus for the registry starts the registry. Sets A11Y_BUS.
+start_accessibility() {
+    wait_until 10 a11y_bus_up || fail "the accessibility bus did not start"
+    wait_until 10 registry_up || fail "the accessibility registry did not start"
+}
+a11y_bus_up() {
+    A11Y_BUS=$(dbus-send --session --dest=org.a11y.Bus --print-reply=literal /org/a11y/bus \
+        org.a11y.Bus.GetAddress 2>/dev/null | tr -d ' ')
+    [ -n "$A11Y_BUS" ]
+}
+registry_up() {
+    dbus-send --bus="$A11Y_BUS" --dest=org.a11y.atspi.Registry --print-reply \
+        /org/a11y/atspi/accessible/root org.freedesktop.DBus.Properties.Get \
+        string:org.a11y.atspi.Accessible string:ChildCount >/dev/null 2>&1
+}
+
 # Starts the program and waits for its window: sets APP_PID and WID.
 start_app() {
     "$APP" >"$WORK/app.log" 2>&1 &

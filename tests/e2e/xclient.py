@@ -52,8 +52,9 @@ def grab():
     return 0 if status == X.GrabSuccess else 1
 
 
-def windows(pid, title, which):
-    d = display.Display()
+def windows(pid, title, which, d=None):
+    """The ids of the windows, as the command line prints them."""
+    d = d or display.Display()
     pid_atom, name_atom = d.intern_atom("_NET_WM_PID"), d.intern_atom("_NET_WM_NAME")
     pending = [d.screen().root]
     while pending:
@@ -67,7 +68,7 @@ def windows(pid, title, which):
             if name is None or name.value.decode("utf-8", "replace") != title:
                 continue
             if which == "all" or w.get_attributes().map_state == X.IsViewable:
-                print(w.id)
+                yield w.id
         except error.BadWindow:
             pass
 
@@ -76,6 +77,7 @@ if __name__ == "__main__":
     if sys.argv[1] == "window":
         window(sys.argv[2], sys.argv[3])
     elif sys.argv[1] == "windows":
-        windows(int(sys.argv[2]), sys.argv[3], sys.argv[4] if len(sys.argv) > 4 else "viewable")
+        print(*windows(int(sys.argv[2]), sys.argv[3], sys.argv[4] if len(sys.argv) > 4 else "viewable"),
+              sep="\n")
     else:
         sys.exit(grab())
