@@ -180,9 +180,15 @@ void MarkModal(QWidget* dialog) {
 
 void ActivateModal(QWidget* dialog) {
     xcb_connection_t* connection = X11Connection();
-    // Checked once more as the request goes out.
-    if (const std::optional<std::uint32_t> time = OwnUserTime(connection);
-        time && OwnFocus(connection)) {
+    if (connection == nullptr) {
+        return;
+    }
+    const std::optional<std::uint32_t> time = OwnUserTime(connection);
+    // Checked once more as the request goes out. None for a dialog the window manager gave the
+    // focus as it mapped: mutter refuses a request older than that focus, and keys typed ahead
+    // then went astray.
+    const std::optional<xcb_window_t> focus = OwnFocus(connection);
+    if (time && focus && *focus != static_cast<xcb_window_t>(dialog->winId())) {
         RequestActivation(connection, dialog, *time);
     }
 }
