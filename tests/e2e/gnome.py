@@ -153,8 +153,9 @@ class Keyboard:
 
 
 def until(moment):
-    if moment > time.monotonic():
-        time.sleep(moment - time.monotonic())
+    left = moment - time.monotonic()  # read once: under load a second reading can be later
+    if left > 0:
+        time.sleep(left)
 
 
 def application():
