@@ -48,11 +48,8 @@ def wait_for(find, seconds):
     return None
 
 
-def descendants(node):
-    for child in node:
-        if child is not None:
-            yield child
-            yield from descendants(child)
+def find_all(node, role):
+    return pyatspi.findAllDescendants(node, lambda child: child.getRole() == role)
 
 
 class Screen:
@@ -171,8 +168,7 @@ def shown_dialogs(app):
     for window in app:
         if (window is not None and window.getRole() == pyatspi.ROLE_DIALOG
                 and window.getState().contains(pyatspi.STATE_SHOWING)):
-            fields = [c.queryText().getText(0, -1) for c in descendants(window)
-                      if c.getRole() == pyatspi.ROLE_TEXT]
+            fields = [c.queryText().getText(0, -1) for c in find_all(window, pyatspi.ROLE_TEXT)]
             shown.append(f"{window.description} {fields}")
     return shown
 
@@ -180,7 +176,7 @@ def shown_dialogs(app):
 def main():
     screen = Screen(int(sys.argv[1]), int(sys.argv[2]))
     app = wait_for(application, 10) or fail("the program is not on the accessibility bus")
-    label = next((c for c in descendants(app) if c.getRole() == pyatspi.ROLE_NOTIFICATION), None)
+    label = next(iter(find_all(app, pyatspi.ROLE_NOTIFICATION)), None)
     label or fail("the program has no label")
     keyboard = Keyboard()
     wait_for(lambda: screen.focus() == screen.main, 10) or fail("the window has not the focus")
