@@ -136,7 +136,7 @@ void SendToWindowManager(xcb_connection_t* connection, const QWidget* window, st
     message.format = 32;
     message.window = static_cast<xcb_window_t>(window->winId());
     message.type = Atom(connection, type);
-    std::copy(data.begin(), data.end(), std::begin(message.data.data32));
+    std::ranges::copy(data, std::begin(message.data.data32));
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
     xcb_send_event(connection, 0, root,
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
