@@ -11,8 +11,8 @@ namespace qzds {
 
 namespace {
 
-// What a screen reader sees of the label: a notification, which it speaks as it shows (Orca
-// speaks neither a label's new name nor its new text unless it has the focus, and it never has).
+// A notification to a screen reader, spoken as it shows: Orca speaks a label's new text only when
+// it has the focus, which it never has.
 class CaptionAccessible : public QAccessibleWidget {
 public:
     explicit CaptionAccessible(QWidget* label)
@@ -55,9 +55,8 @@ void CaptionLabel::setCaption(const QString& caption) {
 }
 
 bool CaptionLabel::event(QEvent* event) {
-    // The greeting, set before the window first shows, is told once the window is first active
-    // (Qt's bridge to a screen reader is not up yet as it first shows), after the focus that
-    // comes with the activation, as the later texts are.
+    // The greeting is told once the window is first active (Qt's bridge to a screen reader is
+    // not up yet as it first shows), after the focus that comes with the activation.
     if (event->type() == QEvent::WindowActivate && !m_announcedFirst) {
         m_announcedFirst = true;
         QTimer::singleShot(0, this, &CaptionLabel::announce);
@@ -65,8 +64,7 @@ bool CaptionLabel::event(QEvent* event) {
     return QLabel::event(event);
 }
 
-// The new text is the answer to what the user just did, but the focus stays on a button: the
-// notification shows anew, and a screen reader speaks it.
+// The new text answers what the user just did while the focus stays on a button: it shows anew.
 void CaptionLabel::announce() {
     QAccessibleEvent shown(this, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);

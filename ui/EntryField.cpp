@@ -1,31 +1,29 @@
 #include "ui/EntryField.h"
 
 #include <QKeyEvent>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QValidator>
-#include <algorithm>
 #include <utility>
 
 namespace qzds {
 
 namespace {
 
-bool IsLineBreak(QChar c) {
-    return c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == QChar(0x85) ||
-           c == QChar(0x2028) || c == QChar(0x2029);
+const QRegularExpression& LineBreak() {
+    static const QRegularExpression lineBreak(QStringLiteral("[\n\r\v\f\u0085\u2028\u2029]"));
+    return lineBreak;
 }
 
 bool HasLineBreak(const QString& text) {
-    return std::ranges::any_of(text, IsLineBreak);
+    return text.contains(LineBreak());
 }
 
 } // namespace
 
-// Refuses every edit that would leave a line break in the field. Qt then takes the edit back
-// together with its undo steps, and the field inserts the edit's one line in its place, as an
-// ordinary insertion: Ctrl+Z takes the paste back as a whole, where rewriting the text after the
-// fact would clear the undo history.
+// Refuses an edit that leaves a line break: Qt takes it back with its undo steps, and the field
+// inserts its one line instead, which Ctrl+Z takes back whole (a rewrite would clear the history).
 class EntryField::OneLineValidator : public QValidator {
 public:
     explicit OneLineValidator(EntryField* field)
@@ -55,21 +53,11 @@ EntryField::EntryField(QWidget* parent)
 }
 
 QString EntryField::OneLine(const QString& inserted) {
-    qsizetype start = 0;
-    while (start < inserted.size()) {
-        const auto end =
-            std::find_if(inserted.begin() + start, inserted.end(), IsLineBreak) - inserted.begin();
-        if (end > start) {
-            return inserted.mid(start, end - start);
-        }
-        start = end + 1;
-    }
-    return {};
+    return inserted.split(LineBreak(), Qt::SkipEmptyParts).value(0);
 }
 
-// Qt validates an edit before it tells of it, so m_before still holds the field as it was: the
-// edit replaced its selection, or inserted at its cursor, with the stretch of `text` between
-// what was kept before and after.
+// Qt validates an edit before it tells of it: m_before still holds the field as it was, and the
+// edit replaced its selection, or inserted at its cursor.
 QString EntryField::insertedBy(const QString& text) const {
     const qsizetype head = m_before.selectionLength > 0 ? m_before.selectionStart : m_before.cursor;
     const qsizetype tail = m_before.text.size() - head - m_before.selectionLength;
@@ -96,15 +84,13 @@ void EntryField::insertRefused() {
     if (!line) {
         return;
     }
-    // Moving the cursor closes an undo step, as a paste does before and after its text: the
-    // line is then one step of its own.
+    // A step of its own, as a paste is.
     closeUndoStep();
     insert(*line);
     closeUndoStep();
 }
 
-// Qt offers no call for it, but a move of the cursor ends the current undo step; the cursor and
-// the selection are put back as they were.
+// Qt has no call for it, but a cursor move ends the undo step; cursor and selection are restored.
 void EntryField::closeUndoStep() {
     if (text().isEmpty()) {
         return;
@@ -134,8 +120,7 @@ void EntryField::keyPressEvent(QKeyEvent* event) {
     event->setAccepted(command.isAccepted());
 }
 
-// setText() is not taken back when refused: it replaced the whole text, whose line breaks are
-// dropped here instead.
+// setText() is not taken back when refused: its line breaks are dropped here.
 void EntryField::keepOneLine(const QString& text) {
     if (HasLineBreak(text)) {
         m_refused.reset();

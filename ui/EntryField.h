@@ -6,11 +6,9 @@
 
 namespace qzds {
 
-// The input dialog's one-line field. It takes text, not commands: a key pressed with Alt, Ctrl
-// or Meta held inserts nothing (an impatient second Alt+M must not type "m"), while the field's
-// own editing shortcuts keep working. And it holds one line: text pasted, dropped or composed
-// into it loses the line breaks at its ends, and keeps only its first non-empty line, as one
-// step that Ctrl+Z takes back.
+// The input dialog's field. A key with Alt, Ctrl or Meta inserts nothing (an impatient second
+// Alt+M must not type "m"), while the editing shortcuts work. Text pasted, dropped or composed
+// into it keeps only its first non-empty line, as one step that Ctrl+Z takes back.
 class EntryField : public QLineEdit {
     Q_OBJECT
 public:

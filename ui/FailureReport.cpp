@@ -2,19 +2,18 @@
 
 #include "logic/RunTimeError.h"
 #include "logic/Texts.h"
+#include "ui/CommandInput.h"
 #include "ui/Dialogs.h"
 #include "ui/QtText.h"
 
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 
 namespace qzds {
 
 namespace {
 
-// A message box in the middle of the screen, where a run-time error report has always appeared,
-// rather than over the window, where it would hide the label the user was looking at.
+// In the middle of the screen, not over the window's label, as run-time errors always were.
 class ScreenCentredMessageBox : public QMessageBox {
 public:
     using QMessageBox::QMessageBox;
@@ -30,7 +29,7 @@ protected:
 
 void FailureReport(QWidget* parent, const RunTimeError& error) {
     // On the heap: the window it belongs to may delete it while it is open.
-    const QPointer<ScreenCentredMessageBox> box = new ScreenCentredMessageBox(
+    auto* box = new ScreenCentredMessageBox(
         QMessageBox::Critical, ToQString(text::ApplicationTitle),
         ToQString(FailureReportText(error)), QMessageBox::NoButton, parent);
     box->setWindowFlags(FixedDialogFlags);
@@ -40,7 +39,6 @@ void FailureReport(QWidget* parent, const RunTimeError& error) {
     box->setDefaultButton(ok);
     box->setEscapeButton(ok);
     ShowAndWait(box);
-    delete box.data();
 }
 
 } // namespace qzds

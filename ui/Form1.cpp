@@ -6,12 +6,11 @@
 #include "logic/Texts.h"
 #include "ui/AppIdentity.h"
 #include "ui/CaptionLabel.h"
-#include "ui/CommandModality.h"
+#include "ui/CommandInput.h"
 #include "ui/FailureReport.h"
 #include "ui/InputPrompt.h"
 #include "ui/LayoutTable.h"
 #include "ui/QtText.h"
-#include "ui/X11Desktop.h"
 
 #include <QCoreApplication>
 #include <QIcon>
@@ -55,20 +54,17 @@ QRect PixelRect(const ControlLayout& control) {
 
 Form1Services DefaultServices(const Clock& clock) {
     return {&clock, ResolveUserLocale(ProcessEnvironment()), &InputPrompt::ask, &FailureReport,
-            // Leaves the event loops that run; before the main loop runs (a failure at load)
-            // main() returns the status itself.
+            // Before the main loop runs (a failure at load), main() returns the status itself.
             &QCoreApplication::exit};
 }
 
 Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent)
     , m_services(std::move(services))
-    , m_modality(new CommandModality(this)) {
-    FollowUserInput(); // from the first key on
+    , m_input(new CommandInput(this)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ToQString(Form1Layout.caption));
-    // A fixed client area, so no maximise box; the window system places the window where it
-    // places new windows.
+    // A fixed client area, so no maximise box; placed where the window system places windows.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -81,18 +77,8 @@ Form1::Form1(Form1Services services, QWidget* parent)
     CmdTime = addButton(Form1Layout.CmdTime, &Form1::CmdTime_Click);
     Label1 = addLabel(Form1Layout.Label1);
     chainTabOrder();
-    // What is typed after 求最大数 is pressed belongs to its dialogs, even before they show.
-    connect(CmdMax, &QPushButton::pressed, m_modality, &CommandModality::hold);
-    connect(CmdMax, &QPushButton::released, m_modality, [this] {
-        QTimer::singleShot(0, m_modality, [this] {
-            if (!m_running) { // released without a click (the mouse left the button)
-                m_modality->end();
-            }
-        });
-    });
+    m_input->holdFrom(CmdMax);
 }
-
-Form1::~Form1() = default;
 
 QPushButton* Form1::addButton(const ControlLayout& layout, void (Form1::*handler)()) {
     auto* button = new QPushButton(ToQString(layout.caption), this);
@@ -134,14 +120,11 @@ void Form1::chainTabOrder() {
 void Form1::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     if (!m_iconRequested) {
-        // Loading the icon theme and decoding the icon take longer than the rest of the window
-        // together, so they wait until the first frame is on the screen. A timer started at the
-        // first show would not: it runs before the window system's first expose arrives, and
-        // delays the first frame by the icon's cost.
+        // The icon costs more than the rest of the window: it waits for the first frame (a timer
+        // started at the first show would run before the first expose and delay it).
         m_iconRequested = true;
         QTimer::singleShot(0, this, [this] {
-            // The desktop's icon theme first, so that a themed icon wins; the built-in one
-            // otherwise.
+            // A themed icon wins; the built-in one otherwise.
             setWindowIcon(QIcon::fromTheme(QString::fromLatin1(AppId),
                                            QIcon(QStringLiteral(":/icons/qiuzuidashu.ico"))));
         });
@@ -156,14 +139,12 @@ void Form1::Load() {
 }
 
 void Form1::runHandler(void (Form1::*handler)()) {
-    // One handler at a time, and none once the program is ending. The window's modality stops
-    // the mouse and the keyboard while a dialog is open, but not a screen reader's press or a
-    // click() from code: those are dropped here, not queued.
-    if (m_running || m_endStatus) {
+    // One handler at a time, none once the program is ending: a screen reader's press or a
+    // click() from code, which the command's input cannot stop, is dropped here.
+    if (m_input->running() || m_endStatus) {
         return;
     }
-    m_running = true;
-    m_modality->begin();
+    m_input->begin();
     try {
         (this->*handler)();
     } catch (const RunTimeError& error) {
@@ -173,10 +154,7 @@ void Form1::runHandler(void (Form1::*handler)()) {
     } catch (...) {
         fail(RunTimeError(ErrorNumber::InternalError));
     }
-    // Over before the keys typed after the last answer reach the window: a Return or Space among
-    // them presses the focused button, as it does at any other time.
-    m_running = false;
-    m_modality->end();
+    m_input->end();
 }
 
 void Form1::fail(const RunTimeError& error) {

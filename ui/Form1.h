@@ -16,7 +16,7 @@ namespace qzds {
 
 class CaptionLabel;
 struct ControlLayout;
-class CommandModality;
+class CommandInput;
 class RunTimeError;
 
 // What the window needs from outside: tests replace any of it.
@@ -31,8 +31,7 @@ struct Form1Services {
     std::function<void(int status)> end;
 };
 
-// The real thing: the given clock, the user's locale, InputPrompt, FailureReport, and the end of
-// the application's event loop.
+// The given clock, the user's locale, InputPrompt, FailureReport, and the application's exit.
 Form1Services DefaultServices(const Clock& clock);
 
 // The program's window: a label and four command buttons, built from Form1Layout.
@@ -40,13 +39,10 @@ class Form1 : public QWidget {
     Q_OBJECT
 public:
     explicit Form1(Form1Services services, QWidget* parent = nullptr);
-    ~Form1() override;
 
-    // The load event: puts the greeting with today's date into the label. Raised once, before
-    // the window is first shown.
+    // The load event, raised once before the window first shows: the greeting with today's date.
     void Load();
-    // The exit status, once the end of the program has been asked for (by 退出 or after a
-    // failure report).
+    // The exit status, once 退出 or a failure report has ended the program.
     std::optional<int> endStatus() const { return m_endStatus; }
 
     CaptionLabel* Label1 = nullptr;
@@ -70,19 +66,17 @@ private:
     void CmdExit_Click();
 
     // Runs one event handler, unless another runs or the program is ending. Every handler's
-    // failure ends here: the failure report, then the end of the program.
+    // failure ends here: the failure report, then the end with the error's number as status.
     void runHandler(void (Form1::*handler)());
-    // The failure report, then the end of the program with the error's number as its status.
     void fail(const RunTimeError& error);
     void endProgram(int status);
     void setLabelCaption(std::u16string_view caption);
 
     Form1Services m_services;
-    CommandModality* m_modality;
+    CommandInput* m_input;
     std::optional<NumberSymbols> m_numberSymbols; // read when first needed, to start faster
     bool m_iconRequested = false;
     bool m_loaded = false;
-    bool m_running = false; // a handler runs, maybe inside one of its dialogs
     std::optional<int> m_endStatus;
 };
 

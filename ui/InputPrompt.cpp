@@ -1,6 +1,7 @@
 #include "ui/InputPrompt.h"
 
 #include "logic/Texts.h"
+#include "ui/CommandInput.h"
 #include "ui/Dialogs.h"
 #include "ui/EntryField.h"
 #include "ui/QtText.h"
@@ -29,13 +30,8 @@ InputPrompt::InputPrompt(const QString& prompt, QWidget* parent)
 
     // Plain buttons: a standard button box would load its icons anew for every dialog.
     auto* buttons = new QVBoxLayout;
-    QPushButton* ok = addButton(ToQString(text::Ok));
-    QPushButton* cancel = addButton(ToQString(text::Cancel));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    addButton(buttons, ToQString(text::Ok), &QDialog::accept)->setDefault(true);
+    addButton(buttons, ToQString(text::Cancel), &QDialog::reject);
     buttons->addStretch();
 
     m_field->setMaxLength(MaxEntryLength);
@@ -51,12 +47,14 @@ InputPrompt::InputPrompt(const QString& prompt, QWidget* parent)
     m_field->setFocus();
 }
 
-QPushButton* InputPrompt::addButton(const QString& caption) {
+QPushButton* InputPrompt::addButton(QBoxLayout* column, const QString& caption,
+                                    void (QDialog::*answer)()) {
     auto* button = new QPushButton(caption, this);
-    // A click never takes the focus from the field (Tab still reaches the buttons): Qt moves the
-    // focus on a press before any filter sees it, so even an ignored click would.
+    // A click never takes the focus from the field (Tab still reaches the buttons).
     button->setFocusPolicy(Qt::TabFocus);
     button->installEventFilter(this);
+    connect(button, &QPushButton::clicked, this, answer);
+    column->addWidget(button);
     return button;
 }
 
@@ -69,23 +67,20 @@ QString InputPrompt::ask(QWidget* parent, const QString& prompt) {
         return {}; // its window went away while it asked
     }
     QString entry = accepted ? dialog->m_field->text() : QString();
-    if (parent == nullptr) {
-        delete dialog.data();
-    } else {
-        // What was typed into it does not stay there for a screen reader to find.
-        dialog->m_field->setText(QString());
-        HandOverFocus(dialog);
-    }
+    // What was typed into it does not stay there for a screen reader to find.
+    dialog->m_field->setText(QString());
     return entry;
 }
 
+// QDialog's done(), but while a command waits for it the answer does not hide the dialog: it stays
+// until the focus has passed to the next one, so that no key typed ahead falls between windows.
 void InputPrompt::done(int result) {
-    // What the input method is composing belongs to this entry: it commits it now, as it does
-    // when the field loses the focus, before the entry is read.
+    // What the input method composes belongs to this entry, as when the field loses the focus.
     if (m_field->hasFocus()) {
         QGuiApplication::inputMethod()->commit();
     }
-    if (parentWidget() == nullptr) {
+    if (const CommandInput* input = CommandInput::of(parentWidget());
+        input == nullptr || input->asking() != this) {
         QDialog::done(result);
         return;
     }
@@ -99,19 +94,13 @@ void InputPrompt::showEvent(QShowEvent* event) {
     m_shown.start();
 }
 
-// The next dialog opens where the last one stood: the second click of a double-click on 确定
-// must not answer it too. The keyboard is not held back.
+// The next dialog opens where the last one stood: a double-click on 确定 must not answer it too.
 bool InputPrompt::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-        if (!m_shown.isValid() || m_shown.elapsed() < QApplication::doubleClickInterval()) {
-            return true;
-        }
-        break;
-    default:
-        break;
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+         type == QEvent::MouseButtonDblClick) &&
+        (!m_shown.isValid() || m_shown.elapsed() < QApplication::doubleClickInterval())) {
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -4,14 +4,14 @@
 #include <QElapsedTimer>
 #include <QString>
 
+class QBoxLayout;
 class QPushButton;
 
 namespace qzds {
 
 class EntryField;
 
-// The modal one-line input dialog: the program's title, a prompt, an empty field with the focus,
-// and 确定 / 取消. Centred horizontally on the screen, its top a third of the way down.
+// The input dialog: the program's title, a prompt, an empty field with the focus, 确定 and 取消.
 class InputPrompt : public QDialog {
     Q_OBJECT
 public:
@@ -20,12 +20,10 @@ public:
 
     explicit InputPrompt(const QString& prompt, QWidget* parent = nullptr);
 
-    // Asks and waits. Returns the text as typed after 确定 or Enter; an empty text after 取消,
-    // Esc or closing the dialog.
+    // The text as typed after 确定 or Enter; empty after 取消, Esc or closing the dialog.
     static QString ask(QWidget* parent, const QString& prompt);
 
-    // Answers without hiding: a dialog of the program's window stays on the screen while the focus
-    // passes to the next one (see HandOverFocus). Without a window, it closes as any dialog does.
+    // Answers; while a command waits for it, without hiding (see the definition).
     void done(int result) override;
 
 protected:
@@ -33,7 +31,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QPushButton* addButton(const QString& caption);
+    QPushButton* addButton(QBoxLayout* column, const QString& caption, void (QDialog::*answer)());
 
     EntryField* m_field;
     QElapsedTimer m_shown; // since the dialog appeared

@@ -40,8 +40,7 @@ inline constexpr FormLayout Form1Layout = {
     {"CmdExit", text::ExitCaption, 2520, 2400, 1455, 495, 4},
     {"CmdMax", text::MaxCaption, 840, 2400, 1455, 495, 3},
     {"CmdWelcome", text::WelcomeCaption, 840, 1560, 1455, 495, 1},
-    // The right column is 7 twips further left in this row than in the one below; at 15 twips a
-    // pixel both land on the same pixel column.
+    // 7 twips left of the button below: at 15 twips a pixel, the same pixel column.
     {"CmdTime", text::TimeCaption, 2513, 1560, 1455, 495, 0},
     // The design caption; the load handler replaces it before the window first shows.
     {"Label1", text::GreetingPrefix, 960, 480, 2775, 855, 2},

@@ -20,8 +20,7 @@ namespace qzds {
 
 namespace {
 
-// The X connection, under X only: other platforms may answer to the X11 interface too
-// (offscreen does, without a display).
+// Under X only: offscreen, too, answers to the X11 interface, without a display.
 xcb_connection_t* X11Connection() {
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     return QGuiApplication::platformName() == u"xcb" && x11 != nullptr ? x11->connection()
@@ -66,12 +65,15 @@ std::optional<xcb_window_t> OwnFocus(xcb_connection_t* connection) {
     return focus->focus;
 }
 
-// The time of the latest key press, click or touch the program has taken from the window system,
-// whichever window it went to. Not a window's _NET_WM_USER_TIME: Qt stamps a window as it shows
-// with the time of whatever event came last (a property change, perhaps made by the window
-// manager for a click elsewhere), and only the window it believes has the focus as keys come.
+// The time of the latest key press, click or touch the program has taken, whichever window it
+// went to. Not _NET_WM_USER_TIME, which Qt stamps with whatever event came last (perhaps a
+// property change the window manager made for a click elsewhere).
 class InputClock : public QObject {
 public:
+    explicit InputClock(QObject* app)
+        : QObject(app) {
+        app->installEventFilter(this);
+    }
     std::optional<std::uint32_t> latest;
 
 protected:
@@ -92,37 +94,26 @@ protected:
 };
 
 InputClock* TheInputClock() {
-    static auto* clock = [] {
-        auto* made = new InputClock;
-        made->setParent(qGuiApp);
-        qGuiApp->installEventFilter(made);
-        return made;
-    }();
+    static auto* const clock = new InputClock(qGuiApp);
     return clock;
 }
 
 // The time of the user's latest input in the program (before any, as when a screen reader
-// presses the command's button, the one Qt keeps on the focused window); none while the focus is
-// elsewhere.
+// presses a button, the focused window's user time); none while the focus is elsewhere.
 std::optional<std::uint32_t> OwnUserTime(xcb_connection_t* connection) {
     const std::optional<xcb_window_t> focus =
         connection != nullptr ? OwnFocus(connection) : std::nullopt;
-    if (!focus) {
-        return std::nullopt;
-    }
-    if (TheInputClock()->latest) {
-        return TheInputClock()->latest;
+    if (!focus || TheInputClock()->latest) {
+        return focus ? TheInputClock()->latest : std::nullopt;
     }
     const xcb_window_t timed =
         Property(connection, *focus, "_NET_WM_USER_TIME_WINDOW").value_or(*focus);
-    // 0 marks a window shown without activation that the window manager focused itself: a
-    // request stamped 0 would mean "now", not the user's input.
+    // 0 marks a window shown without activation: a request stamped 0 would mean "now".
     const std::optional<std::uint32_t> time = Property(connection, timed, "_NET_WM_USER_TIME");
     return time != 0U ? time : std::nullopt;
 }
 
-// Whether the X server is XWayland, a Wayland compositor its window manager: it names its
-// outputs so.
+// XWayland names its outputs so: a Wayland compositor is the window manager.
 bool UnderXWayland() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen != nullptr && screen->name().startsWith(u"XWAYLAND");
@@ -144,11 +135,9 @@ void SendToWindowManager(xcb_connection_t* connection, const QWidget* window, st
     xcb_flush(connection);
 }
 
-// Asks the window manager to activate the window for an input at `time`: it refuses if the user
-// has clicked elsewhere since.
+// For an input at `time`: the window manager refuses if the user has clicked elsewhere since.
 void RequestActivation(xcb_connection_t* connection, const QWidget* window, std::uint32_t time) {
-    SendToWindowManager(connection, window, "_NET_ACTIVE_WINDOW",
-                        {1 /* an application */, time, 0});
+    SendToWindowManager(connection, window, "_NET_ACTIVE_WINDOW", {1 /* an application */, time});
 }
 
 } // namespace
@@ -164,14 +153,13 @@ void MarkModal(QWidget* dialog) {
     if (connection == nullptr) {
         return;
     }
-    // Shown without activation, a window carries a user time of 0: "do not focus it".
+    // A window shown without activation carries a user time of 0: "do not focus it".
     dialog->windowHandle()->setProperty("_q_showWithoutActivating", !OwnFocus(connection));
-    // Under XWayland, only once it has the focus (ModalFocused).
+    // Under XWayland, only once it has the focus (ModalFocused). Qt marks only the windows it
+    // blocks others with, and keeps the states it finds on a window not mapped yet.
     if (UnderXWayland()) {
         return;
     }
-    // Qt marks only the windows it blocks others with as modal, and keeps the states it finds on
-    // a window that is not mapped yet.
     const xcb_atom_t modal = Atom(connection, "_NET_WM_STATE_MODAL");
     xcb_change_property(connection, XCB_PROP_MODE_APPEND,
                         static_cast<xcb_window_t>(dialog->winId()),
@@ -180,15 +168,11 @@ void MarkModal(QWidget* dialog) {
 
 void ActivateModal(QWidget* dialog) {
     xcb_connection_t* connection = X11Connection();
-    if (connection == nullptr) {
-        return;
-    }
     const std::optional<std::uint32_t> time = OwnUserTime(connection);
-    // Checked once more as the request goes out. None for a dialog the window manager gave the
-    // focus as it mapped: mutter refuses a request older than that focus, and keys typed ahead
-    // then went astray.
-    const std::optional<xcb_window_t> focus = OwnFocus(connection);
-    if (time && focus && *focus != static_cast<xcb_window_t>(dialog->winId())) {
+    // None for a dialog the window manager focused as it mapped: mutter refuses a request older
+    // than that focus, and keys typed ahead then went astray.
+    const std::optional<xcb_window_t> focus = time ? OwnFocus(connection) : std::nullopt;
+    if (focus && *focus != static_cast<xcb_window_t>(dialog->winId())) {
         RequestActivation(connection, dialog, *time);
     }
 }
@@ -203,9 +187,8 @@ void ModalFocused(QWidget* dialog) {
 void CloseDialogsOf(QWidget* window) {
     xcb_connection_t* connection = X11Connection();
     const std::optional<std::uint32_t> time = OwnUserTime(connection);
-    // The latest first: as the one with the focus goes, the window manager gives the focus to the
-    // window, or to a modal dialog of it still there (mutter 48 even to one it has not shown yet,
-    // and then to none).
+    // The latest first: as the focused one goes, a window manager gives the focus to a modal
+    // dialog still there (mutter 48 even to one it has not shown yet, and then to none).
     QList<QDialog*> dialogs = window->findChildren<QDialog*>(Qt::FindDirectChildrenOnly);
     while (!dialogs.isEmpty()) {
         delete dialogs.takeLast();

@@ -4,26 +4,23 @@ class QWidget;
 
 namespace qzds {
 
-// Under X, notes from now on the time of each key press, click and touch the program takes: the
-// time its requests for the focus carry. Once, before the window shows.
+// The desktop's part in the program's dialogs, under X (XWayland included); nothing elsewhere.
+
+// Notes from now on the time of each key press, click and touch the program takes: the time its
+// requests for the focus carry.
 void FollowUserInput();
 
-// Under X, marks a dialog of the program that is about to map as a modal dialog of the desktop
-// (transient for its parent, which Qt says itself). The window manager then treats it as it
-// treats every modal dialog: Alt+Tab, a click on the main window, iconify and restore. A dialog
-// that maps while the focus is in another application's window does not take it. For its Show
-// event: its window exists then, and is not mapped yet.
+// For a dialog about to map: marks it modal for the window manager, which then treats it as every
+// modal dialog (Alt+Tab, a click on the main window, iconify). One that maps while the focus is in
+// another application does not take it.
 void MarkModal(QWidget* dialog);
 
-// Under XWayland, marks a dialog that has just got the focus as modal: there MarkModal leaves it
-// to this, since mutter sends no key to the parent of a modal dialog that has not got the focus,
-// and the keys typed ahead in that moment would be lost.
+// Under XWayland, marks a dialog modal once it has the focus: mutter sends no key to the parent
+// of a modal dialog without the focus, and the keys typed ahead meanwhile would be lost.
 void ModalFocused(QWidget* dialog);
 
-// Asks for the focus for a dialog on the screen (asked before, it could go to a window a Wayland
-// compositor has no surface for yet, and the keys typed then would go nowhere), as a modal does,
-// only while the focus is the program's and with the time of the latest input the program has
-// taken: a click elsewhere, before or after, always wins.
+// Asks for the focus for a dialog now on the screen, only while the focus is the program's and
+// with the time of the user's latest input in it: a click elsewhere, before or after, wins.
 void ActivateModal(QWidget* dialog);
 
 // Deletes the window's dialogs and, if one of them had the focus, gives it back to the window, as

@@ -1,6 +1,6 @@
 #include "ui/InputPrompt.h"
 #include "UiTest.h"
-#include "ui/Dialogs.h"
+#include "ui/CommandInput.h"
 #include "ui/QtTranslation.h"
 
 #include <QClipboard>
@@ -250,10 +250,14 @@ void InputPromptTest::waitsWithTheGuardsOfExec() {
     WhenDialogOpens([window](QWidget*) { delete window; });
     QCOMPARE(InputPrompt::ask(window, QStringLiteral("输入 a")), QString());
 
-    // Hidden while it asks: the wait ends, as exec()'s does, with a cancel.
-    QDialog dialog;
+    // Hidden or deleted while a command waits for it: the wait ends, as exec()'s does, with a
+    // cancel.
+    QWidget owner;
+    new CommandInput(&owner);
     WhenDialogOpens([](QWidget* asking) { asking->hide(); });
-    QCOMPARE(ShowAndWait(&dialog), int(QDialog::Rejected));
+    QCOMPARE(ShowAndWait(new QDialog(&owner)), int(QDialog::Rejected));
+    WhenDialogOpens([](QWidget* asking) { delete asking; });
+    QCOMPARE(ShowAndWait(new QDialog(&owner)), int(QDialog::Rejected));
 }
 
 QTEST_MAIN(InputPromptTest)

@@ -6,7 +6,7 @@
 #include "logic/RunTimeError.h"
 #include "platform/Clock.h"
 #include "ui/CaptionLabel.h"
-#include "ui/Dialogs.h"
+#include "ui/CommandInput.h"
 #include "ui/Form1.h"
 #include "ui/QtText.h"
 
@@ -96,6 +96,13 @@ struct Harness {
         QVERIFY(QTest::qWaitForWindowActive(form.get(), kPatience));
     }
 };
+
+// Whether a dialog waits for its answer: one a command has answered may still be shown while the
+// focus leaves it.
+inline bool IsAsking(const QWidget* dialog) {
+    const CommandInput* input = CommandInput::of(dialog->parentWidget());
+    return input != nullptr ? input->asking() == dialog : dialog->isVisible();
+}
 
 // The dialog now asking, if any (one answered may still be shown while the focus leaves it).
 inline QWidget* OpenDialog() {

@@ -1,5 +1,6 @@
 #include "UiTest.h"
 #include "logic/Texts.h"
+#include "ui/InputPrompt.h"
 
 #include <QAccessible>
 #include <QDialog>
@@ -20,16 +21,17 @@ void PressAccessibly(QPushButton* button) {
 
 } // namespace
 
-class CommandModalityTest : public QObject {
+class CommandInputTest : public QObject {
     Q_OBJECT
 
 private slots:
     void nothingRunsBehindADialog();
     void keysForTheWindowReachTheDialogs_data();
     void keysForTheWindowReachTheDialogs();
+    void anAnsweredDialogWaitsForTheFocusOnlySoLong();
 };
 
-void CommandModalityTest::nothingRunsBehindADialog() {
+void CommandInputTest::nothingRunsBehindADialog() {
     Harness h;
     h.form->show();
     QVERIFY(QTest::qWaitForWindowExposed(h.form.get(), kPatience));
@@ -66,7 +68,7 @@ void CommandModalityTest::nothingRunsBehindADialog() {
     QCOMPARE(h.ended, std::vector<int>{13});
 }
 
-void CommandModalityTest::keysForTheWindowReachTheDialogs_data() {
+void CommandInputTest::keysForTheWindowReachTheDialogs_data() {
     // {…} an input method's commit, <…> one committed to the dialog as a click on 确定 closes
     // it, […] keys the input method gives back to the dialog then, ^X Alt+X, \n Return, \t Tab
     QTest::addColumn<QString>("typed");
@@ -88,7 +90,7 @@ void CommandModalityTest::keysForTheWindowReachTheDialogs_data() {
 
 // While the focus moves to a dialog, the window system still sends keys to the main window, and
 // an input method commits to the focus it last saw: all of it must reach the dialogs in order.
-void CommandModalityTest::keysForTheWindowReachTheDialogs() {
+void CommandInputTest::keysForTheWindowReachTheDialogs() {
     QFETCH(QString, typed);
     Harness w(true, kChinese, Dialogs::Real);
     w.showAndActivate();
@@ -175,5 +177,26 @@ void CommandModalityTest::keysForTheWindowReachTheDialogs() {
     QCOMPARE(w.form->focusWidget() != focused, typed.endsWith(u'\t')); // the window's own key
 }
 
-QTEST_MAIN(CommandModalityTest)
-#include "CommandModalityTest.moc"
+// An answered dialog stays while it has the focus, but not for ever: a compositor may never give
+// the focus to the next dialog, or, as here, there is none.
+void CommandInputTest::anAnsweredDialogWaitsForTheFocusOnlySoLong() {
+    QWidget window;
+    auto* input = new CommandInput(&window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window, kPatience));
+    input->begin();
+    QPointer<QWidget> answered;
+    WhenDialogOpens([&answered](QWidget* dialog) {
+        answered = dialog;
+        QVERIFY(QTest::qWaitForWindowActive(dialog, kPatience));
+        QTest::keyClicks(dialog->findChild<QLineEdit*>(), QStringLiteral("7"));
+        QTest::keyClick(dialog->findChild<QLineEdit*>(), Qt::Key_Return);
+    });
+    QCOMPARE(InputPrompt::ask(&window, QStringLiteral("输入 a")), QStringLiteral("7"));
+    QVERIFY(answered != nullptr && answered->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(answered.isNull(), 10'000);
+    input->end();
+}
+
+QTEST_MAIN(CommandInputTest)
+#include "CommandInputTest.moc"
