@@ -221,7 +221,8 @@ void InputPromptTest::okKeepsWhatTheInputMethodComposes() {
         ComposingInputMethod::composing = QStringLiteral("你");
         Button(dialog, QStringLiteral("确定"))->click();
     });
-    QWidget window; // whose answered dialog stays, with the focus, until the next one asks
+    QWidget window; // whose command's answered dialog stays, with the focus, until the next asks
+    new CommandInput(&window);
     window.show();
     QCOMPARE(InputPrompt::ask(&window, QStringLiteral("输入 a")), QStringLiteral("你"));
 }
