@@ -23,7 +23,7 @@ namespace qzds {
 //            runs, then its own input reaches it. A Return answers it: Running again.
 //   end()    Idle again: the dialogs go, the window has the focus, what is queued goes there.
 // An answered dialog stays on the screen until the focus is in a window that is not an answered
-// dialog, so that the focus passes from it straight to the next one.
+// dialog (2 s at most), so that the focus passes from it straight to the next one.
 class CommandInput : public QObject {
     Q_OBJECT
 public:
