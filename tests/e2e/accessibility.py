@@ -21,7 +21,10 @@ def wait_for(what, find, seconds=10):
     while time.monotonic() < deadline:
         while GLib.MainContext.default().iteration(False):
             pass
-        found = find()
+        try:
+            found = find()
+        except GLib.GError:  # an answered dialog went away as the tree was read: read it again
+            found = None
         if found is not None:
             return found
         time.sleep(0.05)
@@ -70,8 +73,7 @@ def press(control):
 
 
 def open_dialog(prompt=None):
-    """The open input dialog (the one asking PROMPT, if given), or None. Answered ones stay,
-    hidden, until the command is over."""
+    """The open input dialog (the one asking PROMPT, if given), or None."""
     return next((w for w in app if w.getRole() == pyatspi.ROLE_DIALOG and w.name == "求最大数"
                  and w.getState().contains(pyatspi.STATE_SHOWING)
                  and prompt in (None, w.description)), None)

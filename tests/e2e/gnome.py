@@ -37,12 +37,9 @@ def fail(message):
 
 def wait_for(find, seconds):
     deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        found = find()
-        if found:
-            return found
+    while not (found := find()) and time.monotonic() < deadline:
         time.sleep(0.02)
-    return None
+    return found or None
 
 
 def find_all(node, role):
@@ -73,8 +70,8 @@ class Screen:
 
     def focused_dialog(self):
         focus = self.focus()
-        title = self.property(focus, self.name)
-        return focus if focus != self.main and bytes(title).decode() == DIALOG_TITLE else None
+        title = bytes(self.property(focus, self.name)).decode()
+        return focus if focus != self.main and title == DIALOG_TITLE else None
 
     def dialogs(self):
         return list(xclient.windows(self.pid, DIALOG_TITLE, "viewable", self.x))
@@ -150,21 +147,15 @@ def until(moment):
 
 
 def application():
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and any(w is not None and w.name == TITLE for w in app):
-            return app
-    return None
+    return next((app for app in pyatspi.Registry.getDesktop(0)
+                 if app is not None and any(w is not None and w.name == TITLE for w in app)), None)
 
 
 def shown_dialogs(app):
     """The program's dialogs on the screen, with what their fields hold."""
-    shown = []
-    for window in app:
-        if (window is not None and window.getRole() == pyatspi.ROLE_DIALOG
-                and window.getState().contains(pyatspi.STATE_SHOWING)):
-            fields = [c.queryText().getText(0, -1) for c in find_all(window, pyatspi.ROLE_TEXT)]
-            shown.append(f"{window.description} {fields}")
-    return shown
+    return [(w.description, [t.queryText().getText(0, -1) for t in find_all(w, pyatspi.ROLE_TEXT)])
+            for w in app if w is not None and w.getRole() == pyatspi.ROLE_DIALOG
+            and w.getState().contains(pyatspi.STATE_SHOWING)]
 
 
 def main():
