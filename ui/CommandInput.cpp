@@ -130,7 +130,7 @@ bool CommandInput::eventFilter(QObject* watched, QEvent* event) {
         // window it has no surface for yet.
         if (type == QEvent::Expose && m_asking->windowHandle()->isExposed() &&
             !std::exchange(m_exposed, true)) {
-            ActivateModal(m_asking);
+            activate();
         } else if (type == QEvent::FocusIn && !std::exchange(m_focused, true)) {
             ModalFocused(m_asking);
         }
@@ -200,6 +200,19 @@ bool CommandInput::queue(QWidget* target, QEvent* event) {
     m_queue.emplace_back(event->clone());
     feed();
     return true;
+}
+
+// After the desktop's delay, for a dialog that still asks and has not the focus.
+void CommandInput::activate() {
+    if (ActivationDelay() == std::chrono::milliseconds(0)) {
+        ActivateModal(m_asking);
+        return;
+    }
+    QTimer::singleShot(ActivationDelay(), m_asking, [this, dialog = m_asking.data()] {
+        if (dialog == m_asking && !m_focused) {
+            ActivateModal(dialog);
+        }
+    });
 }
 
 void CommandInput::feed() {

@@ -50,6 +50,7 @@ private:
 
     bool queues(const QWidget* target) const;
     bool queue(QWidget* target, QEvent* event);
+    void activate();
     void feed();
     void sendQueued(QWidget* target);
     void answered();

@@ -9,6 +9,7 @@
 #include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdlib>
 #include <iterator>
 #include <memory>
@@ -65,9 +66,10 @@ std::optional<xcb_window_t> OwnFocus(xcb_connection_t* connection) {
     return focus->focus;
 }
 
-// The time of the latest key press, click or touch the program has taken, whichever window it
-// went to. Not _NET_WM_USER_TIME, which Qt stamps with whatever event came last (perhaps a
-// property change the window manager made for a click elsewhere).
+// The time of the latest key, button or touch the program has taken, pressed or released,
+// whichever window it went to: mutter refuses a request older than the last input it saw, and a
+// key's release follows its press. Not _NET_WM_USER_TIME, which Qt stamps with whatever event came
+// last (perhaps a property change the window manager made for a click elsewhere).
 class InputClock : public QObject {
 public:
     explicit InputClock(QObject* app)
@@ -80,8 +82,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const QEvent::Type type = event->type();
         if (watched->isWindowType() && event->spontaneous() &&
-            (type == QEvent::KeyPress || type == QEvent::MouseButtonPress ||
-             type == QEvent::TouchBegin)) {
+            (type == QEvent::KeyPress || type == QEvent::KeyRelease ||
+             type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+             type == QEvent::TouchBegin || type == QEvent::TouchEnd)) {
             // Server time wraps around every 49.7 days: later is less than half the range ahead.
             const auto time =
                 static_cast<std::uint32_t>(static_cast<QInputEvent*>(event)->timestamp());
@@ -113,10 +116,27 @@ std::optional<std::uint32_t> OwnUserTime(xcb_connection_t* connection) {
     return time != 0U ? time : std::nullopt;
 }
 
-// XWayland names its outputs so: a Wayland compositor is the window manager.
-bool UnderXWayland() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen != nullptr && screen->name().startsWith(u"XWAYLAND");
+// Under XWayland a Wayland compositor is the window manager. XWayland says so by an extension of
+// its name since 23.1, and names its outputs as the compositor does ("Meta-0", "DP-1"); earlier
+// ones name them "XWAYLAND<n>".
+enum class Server { X, XWayland, XWaylandBefore23 };
+
+Server ServerOf(xcb_connection_t* connection) {
+    static const Server server = [connection] {
+        const std::string_view name = "XWAYLAND";
+        const ReplyPtr<xcb_query_extension_reply_t> extension(xcb_query_extension_reply(
+            connection,
+            xcb_query_extension(connection, static_cast<std::uint16_t>(name.size()), name.data()),
+            nullptr));
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        if (extension != nullptr && extension->present != 0) {
+            return Server::XWayland;
+        }
+        return screen != nullptr && screen->name().startsWith(u"XWAYLAND")
+                   ? Server::XWaylandBefore23
+                   : Server::X;
+    }();
+    return server;
 }
 
 // Sends the window manager a request about one of the program's mapped windows.
@@ -154,16 +174,25 @@ void MarkModal(QWidget* dialog) {
         return;
     }
     // A window shown without activation carries a user time of 0: "do not focus it".
-    dialog->windowHandle()->setProperty("_q_showWithoutActivating", !OwnFocus(connection));
-    // Under XWayland, only once it has the focus (ModalFocused). Qt marks only the windows it
-    // blocks others with, and keeps the states it finds on a window not mapped yet.
-    if (UnderXWayland()) {
+    const Server server = ServerOf(connection);
+    dialog->windowHandle()->setProperty("_q_showWithoutActivating",
+                                        !OwnFocus(connection) || server != Server::X);
+    // Qt marks only the windows it blocks others with, and keeps the states it finds on a window
+    // not mapped yet. Under XWayland before 23.1 (with mutter 43), only once it has the focus.
+    if (server == Server::XWaylandBefore23) {
         return;
     }
     const xcb_atom_t modal = Atom(connection, "_NET_WM_STATE_MODAL");
     xcb_change_property(connection, XCB_PROP_MODE_APPEND,
                         static_cast<xcb_window_t>(dialog->winId()),
                         Atom(connection, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 1, &modal);
+}
+
+std::chrono::milliseconds ActivationDelay() {
+    xcb_connection_t* connection = X11Connection();
+    return connection != nullptr && ServerOf(connection) != Server::X
+               ? std::chrono::milliseconds(100)
+               : std::chrono::milliseconds(0);
 }
 
 void ActivateModal(QWidget* dialog) {
@@ -178,7 +207,8 @@ void ActivateModal(QWidget* dialog) {
 }
 
 void ModalFocused(QWidget* dialog) {
-    if (xcb_connection_t* connection = X11Connection(); connection != nullptr && UnderXWayland()) {
+    if (xcb_connection_t* connection = X11Connection();
+        connection != nullptr && ServerOf(connection) == Server::XWaylandBefore23) {
         SendToWindowManager(connection, dialog, "_NET_WM_STATE",
                             {1 /* add */, Atom(connection, "_NET_WM_STATE_MODAL"), 0});
     }

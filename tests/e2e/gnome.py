@@ -1,4 +1,4 @@
-"""gnome.py PID WINDOW [live]: drives the program (its process and main window) under mutter as
+"""gnome.py PID WINDOW: drives the program (its process and main window) under mutter as
 GNOME's remote desktop does, keys through org.gnome.Mutter.RemoteDesktop from this one process so
 that the gaps between them are the ones asked for; the label read through AT-SPI, the focus and
 the dialogs through X. Run with the accessibility bus up, mutter on the session bus and DISPLAY
@@ -6,7 +6,7 @@ its XWayland.
 
 Each dialog asked one at a time gets the focus and is modal while it has it; three answers typed
 ahead at 12 ms a key while the program is held give the summary, with no dialog left and the
-focus back on the main window; with "live", the same at 12, 25 and 40 ms a key as it runs."""
+focus back on the main window; and the same at 12, 25 and 40 ms a key as it runs."""
 import os
 import signal
 import struct
@@ -207,7 +207,7 @@ def main():
         print(f"ok: {how}, 3 times: the summary of 12, 34 and 56")
 
     type_ahead("typed ahead at 12 ms a key while the program was held", 12, RawKeys())
-    for delay in (12, 25, 40) if sys.argv[3:] == ["live"] else ():
+    for delay in (12, 25, 40):
         type_ahead(f"typed ahead at {delay} ms a key", delay)
     keyboard.stop()
 
