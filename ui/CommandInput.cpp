@@ -204,11 +204,12 @@ bool CommandInput::queue(QWidget* target, QEvent* event) {
 
 // After the desktop's delay, for a dialog that still asks and has not the focus.
 void CommandInput::activate() {
-    if (ActivationDelay() == std::chrono::milliseconds(0)) {
+    const std::chrono::milliseconds delay = ActivationDelay();
+    if (delay == std::chrono::milliseconds(0)) {
         ActivateModal(m_asking);
         return;
     }
-    QTimer::singleShot(ActivationDelay(), m_asking, [this, dialog = m_asking.data()] {
+    QTimer::singleShot(delay, m_asking, [this, dialog = m_asking.data()] {
         if (dialog == m_asking && !m_focused) {
             ActivateModal(dialog);
         }
